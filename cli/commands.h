@@ -1,0 +1,14 @@
+// The subcommands of the zkr command-line tool; each takes its own arguments
+// (without the subcommand name) and returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zk::cli {
+
+using Args = std::vector<std::string>;
+
+int RunInfo(const Args& args);
+
+}  // namespace zk::cli

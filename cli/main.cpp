@@ -1,0 +1,44 @@
+// zkr: the record-file tool. Dispatches to one subcommand per verb.
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Subcommand {
+  std::string_view name;
+  int (*run)(const zk::cli::Args&);
+  std::string_view usage;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"info", zk::cli::RunInfo, "info FILE.zkr"},
+};
+
+void PrintUsage() {
+  std::fprintf(stderr, "usage: zkr COMMAND [options]\ncommands:\n");
+  for (const Subcommand& c : kSubcommands) {
+    std::fprintf(stderr, "  zkr %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage();
+    return 2;
+  }
+  const std::string_view verb = argv[1];
+  if (verb == "--help" || verb == "-h" || verb == "help") {
+    PrintUsage();
+    return 0;
+  }
+  for (const Subcommand& c : kSubcommands) {
+    if (c.name == verb) return c.run(zk::cli::Args(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "zkr: unknown command '%s' (try 'zkr --help')\n", argv[1]);
+  return 2;
+}
