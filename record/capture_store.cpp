@@ -102,10 +102,8 @@ void CaptureStore::RemoveOldestSamples(int n) {
 void CaptureStore::ClearArrays() {
   m_MarkerA = m_MarkerB = nullptr;
   m_Context.latestSourceCaps = nullptr;
-  m_Samples.clear();
-  m_Samples.shrink_to_fit();
-  m_Packets.clear();
-  m_Packets.shrink_to_fit();
+  std::deque<CVbusInfo>().swap(m_Samples);
+  std::deque<std::unique_ptr<CCCPacket>>().swap(m_Packets);
 }
 
 bool CaptureStore::FillMeasurement(CCCPacket& packet) const {

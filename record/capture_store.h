@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -141,13 +143,20 @@ class CaptureStore {
   bool m_SampleCountFull = false;
   bool m_PacketsRemoved = false;
   bool m_Recording = false;  // a capture is writing the file: the loader shows no progress
+  bool m_KeepEdges = false;  // keep edge intervals after framing (for the waveform view)
+
+  // Status-line texts of long operations ("Decoding... 40%"); may be empty.
+  std::function<void(const std::string&)> m_StatusText;
+  std::vector<std::uint8_t> m_BlockBuffer;  // reused by every loader call
 
   std::int64_t m_GraphMarkerO = 0, m_GraphMarkerX = 0;
   bool m_HasGraphMarkerO = false, m_HasGraphMarkerX = false;
 
  private:
-  std::vector<std::unique_ptr<CCCPacket>> m_Packets;
-  std::vector<CVbusInfo> m_Samples;
+  // Deques: no reallocation spikes on captures of hours, stable sample addresses, and cheap
+  // removal from the front when the oldest entries are dropped.
+  std::deque<std::unique_ptr<CCCPacket>> m_Packets;
+  std::deque<CVbusInfo> m_Samples;
   PacketStatistics m_PacketStats;
   SampleStatistics m_SampleStats;
   CCCPacket* m_MarkerA = nullptr;

@@ -70,6 +70,13 @@ enum FramingRecovery : std::uint8_t {
   kRecoverySyncLevelBias = 3,
 };
 
+// A decoded description with a digest of every input it was built from (the packet's
+// bytes, its linked Source_Capabilities, its extended data), checked on every use.
+struct DescriptionCache {
+  std::uint64_t stamp = 0;
+  std::string text;
+};
+
 struct CCCPacket {
   CaptureStore* m_pStore = nullptr;
   std::uint64_t m_StartOffset = 0;
@@ -130,8 +137,9 @@ struct CCCPacket {
   std::int32_t m_SymbolCount = 0;
   std::uint8_t m_Recovery = kRecoveryNone;
 
-  // Description text cache of the decoders; empty until first asked for.
-  std::shared_ptr<const std::string> m_DescriptionCache;
+  // Description text cache of the decoders; empty until first asked for. Replaced whole
+  // (atomically) so that the list and an export thread may both read it.
+  mutable std::shared_ptr<const DescriptionCache> m_DescriptionCache;
 
   std::uint16_t Header() const { return static_cast<std::uint16_t>(m_Bytes[0] | (m_Bytes[1] << 8)); }
   std::uint16_t ExtendedHeader() const { return static_cast<std::uint16_t>(m_Bytes[2] | (m_Bytes[3] << 8)); }

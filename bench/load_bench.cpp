@@ -1,0 +1,94 @@
+// Full loads of large simulated record files: MB/s and packets/s, next to a plain read of the
+// same file, and the store's memory per packet and per sample after loading.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "record/loader.h"
+#include "sim/scenarios.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint64_t kTargetBytes = 100ull * 1000 * 1000;
+
+// Generates (once) a record file of about 100 MB for a scenario.
+std::string BigFile(const std::string& scenario) {
+  const fs::path path = fs::temp_directory_path() / ("zk_bench_" + scenario + "_100mb.zkr");
+  if (fs::exists(path) && fs::file_size(path) >= kTargetBytes) return path.string();
+  // Size a short run first, then scale the duration to reach the target.
+  zk::sim::ScenarioOptions probe;
+  probe.name = scenario;
+  probe.seconds = 20;
+  std::string error;
+  const fs::path probePath = fs::temp_directory_path() / ("zk_bench_probe_" + scenario + ".zkr");
+  if (!zk::sim::WriteScenarioFile(probe, probePath.string(), error)) return {};
+  const double bytesPerSecond = static_cast<double>(fs::file_size(probePath)) / probe.seconds;
+  fs::remove(probePath);
+  zk::sim::ScenarioOptions options = probe;
+  options.seconds = static_cast<double>(kTargetBytes) / bytesPerSecond * 1.02;
+  if (!zk::sim::WriteScenarioFile(options, path.string(), error)) return {};
+  return path.string();
+}
+
+void PlainRead(benchmark::State& state, const std::string& scenario) {
+  const std::string path = BigFile(scenario);
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::size_t total = 0, n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) total += n;
+    std::fclose(f);
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(path)));
+}
+
+void FullLoad(benchmark::State& state, const std::string& scenario) {
+  const std::string path = BigFile(scenario);
+  if (path.empty()) {
+    state.SkipWithError("could not generate the record file");
+    return;
+  }
+  std::int64_t packets = 0;
+  double perPacket = 0, perSample = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    malloc_trim(0);
+    const std::size_t before = mallinfo2().uordblks;
+    state.ResumeTiming();
+    {
+      zk::CaptureStore store;
+      zk::LoadRecordFile(store, path);
+      state.PauseTiming();
+      store.m_BlockBuffer = {};
+      const std::size_t used = mallinfo2().uordblks - before;
+      packets = store.PacketCount();
+      const double samples = store.SampleCount();
+      // Samples are counted at their own size; everything else the store holds is charged to packets.
+      const double samplesBytes = samples * sizeof(zk::CVbusInfo);
+      perSample = sizeof(zk::CVbusInfo);
+      perPacket = (static_cast<double>(used) - samplesBytes) / std::max<double>(1, static_cast<double>(packets)) -
+                  zk::kMaxMessageBytes;
+      state.ResumeTiming();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(path)));
+  state.counters["packets"] = static_cast<double>(packets);
+  state.counters["packets_per_s"] =
+      benchmark::Counter(static_cast<double>(packets) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["bytes_per_packet_beside_message"] = perPacket;
+  state.counters["bytes_per_sample"] = perSample;
+}
+
+BENCHMARK_CAPTURE(PlainRead, mixed, std::string("mixed"))->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FullLoad, mixed, std::string("mixed"))->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(PlainRead, dense, std::string("dense"))->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FullLoad, dense, std::string("dense"))->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
