@@ -40,8 +40,13 @@ enum SymbolCode : std::uint8_t {
 // Resolve passes the depth-first search over ambiguous intervals may run for one packet.
 constexpr int kMaxTrialResolvePasses = 4096;
 
+// What decoding one packet cost, for diagnostics and tests.
+struct FramingStats {
+  int trialResolvePasses = 0;  // resolve passes of the search, over all attempts
+};
+
 // Runs the whole chain on one packet and fills its results.
-void DecodePacketFraming(CCCPacket& packet);
+void DecodePacketFraming(CCCPacket& packet, FramingStats* stats = nullptr);
 
 // CRC-32 of USB PD (reflected 0xEDB88320, initial 0xFFFFFFFF, inverted result).
 std::uint32_t PdCrc32(const std::uint8_t* data, int length);
