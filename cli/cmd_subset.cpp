@@ -1,0 +1,111 @@
+// zkr subset: the ZKR export of a span of shown time into a smaller record file.
+#include <cinttypes>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "record/loader.h"
+#include "tools/export_plan.h"
+#include "tools/record_subset.h"
+
+namespace zk::cli {
+
+namespace {
+
+constexpr const char* kUsage = "usage: zkr subset FILE.zkr -o OUT.zkr [--from-us T] [--to-us T]\n";
+
+std::optional<std::int64_t> ParseTime(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  std::size_t used = 0;
+  try {
+    const long long v = std::stoll(text, &used, 10);
+    if (used != text.size()) return std::nullopt;
+    return v;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+struct SubsetArgs {
+  std::string input, output;
+  std::optional<std::int64_t> from, to;
+};
+
+// One line of error text when the arguments do not make a request.
+std::optional<std::string> ParseArgs(const Args& args, SubsetArgs& out) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "-o" || a == "--from-us" || a == "--to-us") {
+      if (!hasValue) return "option " + a + " needs a value";
+      const std::string& v = args[++i];
+      if (a == "-o") {
+        out.output = v;
+        continue;
+      }
+      const std::optional<std::int64_t> t = ParseTime(v);
+      if (!t) return "'" + v + "' is not a time in microseconds";
+      (a == "--from-us" ? out.from : out.to) = t;
+    } else if (!a.empty() && a[0] == '-') {
+      return "unknown option '" + a + "'";
+    } else if (out.input.empty()) {
+      out.input = a;
+    } else {
+      return "more than one input file";
+    }
+  }
+  if (out.input.empty() || out.output.empty()) return "an input file and -o OUT.zkr are needed";
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunSubset(const Args& args) {
+  SubsetArgs a;
+  if (const std::optional<std::string> error = ParseArgs(args, a)) {
+    std::fprintf(stderr, "zkr subset: %s\n%s", error->c_str(), kUsage);
+    return 2;
+  }
+  std::FILE* probe = std::fopen(a.input.c_str(), "rb");
+  if (!probe) {
+    std::fprintf(stderr, "zkr subset: cannot open '%s'\n", a.input.c_str());
+    return 1;
+  }
+  std::fclose(probe);
+
+  CaptureStore store;
+  LoadRecordFile(store, a.input);
+  FinishPendingPackets(store);
+
+  // The span as the export dialog computes it: a given time acts as a marker at that time.
+  ExportDialogState state;
+  state.m_Type = ExportType::Zkr;
+  if (a.from) {
+    state.m_Markers.push_back({kExportMarkerA, *a.from});
+    state.m_From = ExportFrom::Marker;
+    state.m_FromMarker = 0;
+  }
+  if (a.to) {
+    state.m_Markers.push_back({kExportMarkerB, *a.to});
+    state.m_To = ExportTo::Marker;
+    state.m_ToMarker = static_cast<int>(state.m_Markers.size()) - 1;
+  }
+  if (!ComputeExportSpan(state, store)) {
+    std::fprintf(
+        stderr, "zkr subset: no valid span (%s)\n",
+        store.SampleCount() == 0 && (!a.from || !a.to) ? "the file holds no samples" : "the end lies before the start");
+    return 1;
+  }
+  const ByteSpan span = SubsetByteSpan(store, state.m_Start, state.m_End);
+  JobProgress progress;
+  if (!WriteRecordSubset(a.input, a.output, span, progress)) {
+    std::fprintf(stderr, "zkr subset: cannot write '%s' from '%s'\n", a.output.c_str(), a.input.c_str());
+    return 1;
+  }
+  std::printf("%s: bytes %" PRIu64 " to %" PRIu64 " of %s (%" PRId64 " us to %" PRId64 " us)\n", a.output.c_str(),
+              span.begin, span.end, a.input.c_str(), state.m_Start, state.m_End);
+  return 0;
+}
+
+}  // namespace zk::cli
