@@ -3,10 +3,11 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+WIN_BUILD  ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build test test-asan bench run format lint clean
+.PHONY: deps configure build test test-asan windows test-windows bench run format lint clean
 
 deps:
 	@./scripts/install-deps
@@ -19,6 +20,17 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The core, zkr.exe and core_tests.exe cross-built for Windows with MinGW-w64.
+windows: deps
+	@cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZK_CORE_ONLY=ON -DZK_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# The Windows build under Wine: the core tests, then zkr.exe against the Linux zkr.
+test-windows: build windows
+	@./scripts/wine-run $(WIN_BUILD) $(WIN_BUILD)/tests/core_tests.exe --gtest_brief=1
+	@./scripts/check-windows-identical $(BUILD) $(WIN_BUILD)
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
@@ -42,4 +54,4 @@ lint: configure
 	@git ls-files 'record/*.cpp' 'pd/*.cpp' 'sim/*.cpp' 'tools/*.cpp' 'cli/*.cpp' | xargs clang-tidy -p $(BUILD) --quiet
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(WIN_BUILD)

@@ -10,5 +10,12 @@ namespace zk::cli {
 using Args = std::vector<std::string>;
 
 int RunInfo(const Args& args);
+int RunDump(const Args& args);
+int RunSubset(const Args& args);
+int RunStitch(const Args& args);
+int RunFields(const Args& args);
+int RunSimulate(const Args& args);
+int RunCapture(const Args& args);
+int RunRemote(const Args& args);
 
 }  // namespace zk::cli

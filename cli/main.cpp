@@ -15,6 +15,15 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"info", zk::cli::RunInfo, "info FILE.zkr"},
+    {"dump", zk::cli::RunDump, "dump FILE.zkr [--columns ID,ID,...] [--invert-current]"},
+    {"subset", zk::cli::RunSubset, "subset FILE.zkr -o OUT.zkr [--from-us T] [--to-us T]"},
+    {"stitch", zk::cli::RunStitch, "stitch BASE_0001.zkr [-o OUT.zkr] [--through N]"},
+    {"fields", zk::cli::RunFields, "fields FILE.zkr --packet N [--select CODE]"},
+    {"simulate", zk::cli::RunSimulate, "simulate --scenario NAME --seconds N [--seed K] -o OUT.zkr"},
+#ifndef ZK_CORE_ONLY
+    {"capture", zk::cli::RunCapture, "capture (--sim SCENARIO | --usb) --seconds N --folder DIR [--multi --max-mb M]"},
+    {"remote", zk::cli::RunRemote, "remote run|stop|export|name TEXT|folder PATH"},
+#endif
 };
 
 void PrintUsage() {

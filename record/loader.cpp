@@ -166,6 +166,7 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
       auto p = std::make_unique<CCCPacket>();
       p->m_pStore = &store;
       p->m_RawTime = ch.timeUs;
+      p->m_RawTick = ch.timeTicks;
       p->m_Channel = h.channel;
       p->m_TickDiv = h.tickDiv;
       p->m_StartOffset = offset;

@@ -43,8 +43,8 @@ class StreamAppender : public Appender {
 class DenyWriteAppender : public Appender {
  public:
   explicit DenyWriteAppender(const std::filesystem::path& path)
-      : m_File(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+      : m_File(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr)) {}
   ~DenyWriteAppender() override {
     if (m_File != INVALID_HANDLE_VALUE) CloseHandle(m_File);
   }
@@ -68,11 +68,11 @@ struct WriterCase {
 };
 
 const WriterCase kWriters[] = {
-    {"Stream", [](const std::filesystem::path& p) -> std::unique_ptr<Appender> {
-       return std::make_unique<StreamAppender>(p);
-     }},
+    {"Stream",
+     [](const std::filesystem::path& p) -> std::unique_ptr<Appender> { return std::make_unique<StreamAppender>(p); }},
 #ifdef _WIN32
-    {"DenyWrite", [](const std::filesystem::path& p) -> std::unique_ptr<Appender> {
+    {"DenyWrite",
+     [](const std::filesystem::path& p) -> std::unique_ptr<Appender> {
        return std::make_unique<DenyWriteAppender>(p);
      }},
 #endif
