@@ -1,4 +1,4 @@
-// Names of PD messages and reset ordered sets, specification revision texts and the
+// Names of PD messages and reset ordered sets, message revision texts and the
 // sub-types of Extended_Control.
 #pragma once
 

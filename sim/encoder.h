@@ -10,7 +10,7 @@
 
 namespace zk::sim {
 
-// Values of the header's specification revision field.
+// Values of the message header's revision field (1.0, 2.0, 3.0).
 enum HeaderRevisionField : int { kRev10 = 0, kRev20 = 1, kRev30 = 2 };
 
 // Header bit 8 and bit 5. For SOP' and SOP'' `power` is the cable plug bit and `data` must be 0.
