@@ -80,8 +80,8 @@ void FullLoad(benchmark::State& state, const std::string& scenario) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(path)));
   state.counters["packets"] = static_cast<double>(packets);
-  state.counters["packets_per_s"] =
-      benchmark::Counter(static_cast<double>(packets) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["packets_per_s"] = benchmark::Counter(
+      static_cast<double>(packets) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["bytes_per_packet_beside_message"] = perPacket;
   state.counters["bytes_per_sample"] = perSample;
 }

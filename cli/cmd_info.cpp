@@ -58,9 +58,10 @@ void PrintDecoded(const CaptureStore& store) {
   std::printf("decoded:            %d packets, %d samples\n", store.PacketCount(), store.SampleCount());
   std::printf("packets:            CC1 %u, CC2 %u, no preamble %u, CRC error %u, no EOP %u, bad UI %u\n", p.cc1, p.cc2,
               p.noPreamble, p.crcError, p.noEop, p.badUnitInterval);
-  std::printf("ordered sets:       SOP %u, SOP' %u, SOP'' %u, Hard Reset %u, Cable Reset %u, SOP'_Debug %u, "
-              "SOP''_Debug %u, other %u\n",
-              p.sop, p.sopP, p.sopPP, p.hardReset, p.cableReset, p.sopPDebug, p.sopPPDebug, p.otherKind);
+  std::printf(
+      "ordered sets:       SOP %u, SOP' %u, SOP'' %u, Hard Reset %u, Cable Reset %u, SOP'_Debug %u, "
+      "SOP''_Debug %u, other %u\n",
+      p.sop, p.sopP, p.sopPP, p.hardReset, p.cableReset, p.sopPDebug, p.sopPPDebug, p.otherKind);
   std::printf("SOP roles:          power role set %u clear %u, data role set %u clear %u\n", p.powerRoleSet,
               p.powerRoleClear, p.dataRoleSet, p.dataRoleClear);
   const auto printTable = [](const char* title, const std::array<std::uint32_t, 32>& counts) {
@@ -80,8 +81,8 @@ void PrintDecoded(const CaptureStore& store) {
   for (int i = 0; i < store.PacketCount(); ++i) recovered += store.PacketAt(i)->m_Recovery != kRecoveryNone;
   std::printf("recovered packets:  %d\n", recovered);
   const SampleStatistics& s = store.SampleStats();
-  std::printf("samples:            max voltage %d mV, current %d..%d mA, power %d..%d mW\n", s.maxVoltage,
-              s.minCurrent, s.maxCurrent, s.minPower, s.maxPower);
+  std::printf("samples:            max voltage %d mV, current %d..%d mA, power %d..%d mW\n", s.maxVoltage, s.minCurrent,
+              s.maxCurrent, s.minPower, s.maxPower);
   std::printf("VBUS power:         max %d mW (%d mV, %d mA), min %d mW (%d mV, %d mA)\n", s.maxVbusPower,
               s.maxVbusPowerVoltage, s.maxVbusPowerCurrent, s.minVbusPower, s.minVbusPowerVoltage,
               s.minVbusPowerCurrent);
@@ -104,7 +105,8 @@ int RunInfo(const Args& args) {
   PrintMeta(info);
   std::printf("records:            %" PRIu64 " CC, %" PRIu64 " sample (%" PRIu64 " samples), %" PRIu64 " meta\n",
               info.ccRecords, info.sampleRecords, info.samples, info.metaRecords);
-  if (info.trailingBytes) std::printf("trailing bytes:     %" PRIu64 " (incomplete record, not read)\n", info.trailingBytes);
+  if (info.trailingBytes)
+    std::printf("trailing bytes:     %" PRIu64 " (incomplete record, not read)\n", info.trailingBytes);
   CaptureStore store;
   LoadRecordFile(store, args[0]);
   FinishPendingPackets(store);

@@ -67,9 +67,7 @@ void CaptureStore::InsertPacket(std::unique_ptr<CCCPacket> packet) {
   for (int i = at; i < PacketCount(); ++i) m_Packets[static_cast<std::size_t>(i)]->m_Index = i;
 }
 
-void CaptureStore::AppendSample(const CVbusInfo& sample) {
-  m_Samples.push_back(sample);
-}
+void CaptureStore::AppendSample(const CVbusInfo& sample) { m_Samples.push_back(sample); }
 
 void CaptureStore::ForgetReferencesTo(const CCCPacket* first, const CCCPacket* last) {
   // Packets to be removed are identified by index range; compare by index, not address order.

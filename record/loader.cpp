@@ -27,7 +27,8 @@ std::string Percent(const char* format, std::uint64_t percent) {
 }
 
 std::uint16_t ToU16(std::int32_t v) {
-  return static_cast<std::uint16_t>(std::clamp(v, 0, static_cast<std::int32_t>(std::numeric_limits<std::uint16_t>::max())));
+  return static_cast<std::uint16_t>(
+      std::clamp(v, 0, static_cast<std::int32_t>(std::numeric_limits<std::uint16_t>::max())));
 }
 std::int16_t ToS16(std::int32_t v) {
   return static_cast<std::int16_t>(std::clamp(v, static_cast<std::int32_t>(std::numeric_limits<std::int16_t>::min()),
@@ -67,9 +68,8 @@ bool FinishPacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
   p->m_EdgeCount = static_cast<std::int32_t>(p->m_pEdges.size());
   if (p->m_EdgeCount > 0) {
     DecodePacketFraming(*p);
-    p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) {
-      return e.Class() == 5 || e.Class() == 6;
-    }));
+    p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(
+        p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) { return e.Class() == 5 || e.Class() == 6; }));
     if (!store.m_KeepEdges) p->ReleaseEdges();
   }
   TrackMessage(store.m_Context, *p);

@@ -170,4 +170,3 @@ void TrackMessage(MessageContextState& context, CCCPacket& packet) {
 }
 
 }  // namespace zk
-

@@ -48,9 +48,7 @@ bool ScanRecordFile(const std::string& path, RecordFileInfo& info, std::string& 
           ++info.sampleRecords;
           info.samples += static_cast<std::uint64_t>(SampleCountOfRecord(rec));
           break;
-        case RecordKind::CC:
-          ++info.ccRecords;
-          break;
+        case RecordKind::CC: ++info.ccRecords; break;
       }
     }
     if (got < block.size()) {

@@ -15,8 +15,8 @@ struct RecordFileInfo {
   std::uint64_t sampleRecords = 0;
   std::uint64_t metaRecords = 0;
   std::uint64_t samples = 0;
-  std::uint64_t trailingBytes = 0;  // an incomplete last record, not read
-  MetaState meta;                   // header items, ratios and markers as a loader would apply them
+  std::uint64_t trailingBytes = 0;    // an incomplete last record, not read
+  MetaState meta;                     // header items, ratios and markers as a loader would apply them
   std::vector<MetaItem> markerItems;  // every marker item in file order (values copied)
   std::vector<std::int64_t> markerValues;
 };

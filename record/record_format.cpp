@@ -183,12 +183,8 @@ void ApplyMetaRecord(const std::uint8_t* rec, MetaState& state) {
         state.hasTimeOrigin = true;
         state.timeOrigin = item.Number();
         break;
-      case kTagClearMarkers:
-        state.ClearMarkers();
-        break;
-      case kTagBookmark:
-        state.bookmarks.push_back(item.Number());
-        break;
+      case kTagClearMarkers: state.ClearMarkers(); break;
+      case kTagBookmark: state.bookmarks.push_back(item.Number()); break;
       case kTagMarkerA:
         state.hasMarkerA = true;
         state.markerA = item.Number();

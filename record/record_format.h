@@ -112,8 +112,7 @@ std::int32_t Calibrate(std::int32_t value, std::int32_t ratio);
 // The six channels of calibration ratios, in record order (tags 32 to 37).
 enum CalChannel { kCalVbusVol = 0, kCalCC1Vol, kCalCC2Vol, kCalVbusCurr, kCalCC1Curr, kCalCC2Curr, kCalCount };
 using CalibrationRatios = std::array<std::int32_t, kCalCount>;
-constexpr CalibrationRatios kUnitRatios = {kUnitRatio, kUnitRatio, kUnitRatio,
-                                           kUnitRatio, kUnitRatio, kUnitRatio};
+constexpr CalibrationRatios kUnitRatios = {kUnitRatio, kUnitRatio, kUnitRatio, kUnitRatio, kUnitRatio, kUnitRatio};
 
 // ---- Meta records ----------------------------------------------------------
 
@@ -181,8 +180,7 @@ void ApplyMetaRecord(const std::uint8_t* rec, MetaState& state);
 
 Record EmptyMetaRecord();
 Record CalibrationRecord(const CalibrationRatios& ratios);
-Record HeaderRecord(std::uint16_t firmware, const std::array<std::uint8_t, 12>& serial,
-                    std::int64_t deviceBytes);
+Record HeaderRecord(std::uint16_t firmware, const std::array<std::uint8_t, 12>& serial, std::int64_t deviceBytes);
 
 struct MarkerItem {
   std::uint8_t tag;  // kTagBookmark, kTagMarkerA, kTagMarkerB, kTagGraphMarkerO or kTagGraphMarkerX

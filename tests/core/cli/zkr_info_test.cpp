@@ -41,15 +41,17 @@ TEST(ZkrInfo, PrintsMetaItemsAndRecordCounts) {
     const std::uint8_t events[56] = {};
     Record cc = CCRecord(0, 0, 0, 0, 0, events);
     for (const Record* r : {&header, &cal, &sample, &cc}) f.write(reinterpret_cast<const char*>(r->data()), 64);
-    for (const Record& r : MarkerRecords(-5, {{kTagMarkerA, 1234}})) f.write(reinterpret_cast<const char*>(r.data()), 64);
+    for (const Record& r : MarkerRecords(-5, {{kTagMarkerA, 1234}}))
+      f.write(reinterpret_cast<const char*>(r.data()), 64);
     f.write("tail", 4);
   }
   RunResult r = RunZkr("info " + path.string());
   EXPECT_EQ(r.status, 0) << r.out;
-  for (const char* want : {"format number:      0x0107", "firmware version:   1.03", "serial number:      313233343536373839304142",
-                           "device bytes:       128", "VBUS current 1002000", "marker item:        time origin -5 us",
-                           "marker item:        clear", "marker item:        marker A 1234 us",
-                           "1 CC, 1 sample (3 samples), 3 meta", "trailing bytes:     4"}) {
+  for (const char* want :
+       {"format number:      0x0107", "firmware version:   1.03", "serial number:      313233343536373839304142",
+        "device bytes:       128", "VBUS current 1002000", "marker item:        time origin -5 us",
+        "marker item:        clear", "marker item:        marker A 1234 us", "1 CC, 1 sample (3 samples), 3 meta",
+        "trailing bytes:     4"}) {
     EXPECT_NE(r.out.find(want), std::string::npos) << want << "\n" << r.out;
   }
   std::filesystem::remove(path);

@@ -252,7 +252,8 @@ TEST(Loader, GrowingFileLoadsLikeTheFinalFile) {
   live.m_Recording = true;
   for (std::size_t done = 0; done < bytes.size();) {
     const std::size_t step = std::min<std::size_t>(100, bytes.size() - done);
-    std::ofstream(growing, std::ios::binary | std::ios::app).write(bytes.data() + done, static_cast<std::streamsize>(step));
+    std::ofstream(growing, std::ios::binary | std::ios::app)
+        .write(bytes.data() + done, static_cast<std::streamsize>(step));
     done += step;
     DecodeAvailable(live);
   }

@@ -121,8 +121,8 @@ TEST(CCSequenceCheck, Rules) {
   EXPECT_FALSE(seq.InSequence(3, 6));
   EXPECT_FALSE(seq.InSequence(4, 7));
   seq.Store(3, 7);
-  EXPECT_TRUE(seq.InSequence(4, 0));   // low wraps modulo 8 and carries
-  EXPECT_TRUE(seq.InSequence(3, 0));   // same high part, low wraps
+  EXPECT_TRUE(seq.InSequence(4, 0));  // low wraps modulo 8 and carries
+  EXPECT_TRUE(seq.InSequence(3, 0));  // same high part, low wraps
   EXPECT_FALSE(seq.InSequence(4, 8));
   seq.Store(255, 7);
   EXPECT_TRUE(seq.InSequence(0, 0));
@@ -138,8 +138,8 @@ TEST(MetaRecords, EmptyAndCalibrationBytes) {
 
   CalibrationRatios ratios = {1000001, 1000002, 1000003, 999996, 999995, 999994};
   Record c = CalibrationRecord(ratios);
-  const std::uint8_t expected[40] = {0xF0, 0xFF, 0x20, 4, 0x41, 0x42, 0x0F, 0x00, 0x21, 4, 0x42, 0x42, 0x0F, 0x00,
-                                     0x22, 4,    0x43, 0x42, 0x0F, 0x00, 0x23, 4, 0x3C, 0x42, 0x0F, 0x00, 0x24, 4,
+  const std::uint8_t expected[40] = {0xF0, 0xFF, 0x20, 4,    0x41, 0x42, 0x0F, 0x00, 0x21, 4,    0x42, 0x42, 0x0F, 0x00,
+                                     0x22, 4,    0x43, 0x42, 0x0F, 0x00, 0x23, 4,    0x3C, 0x42, 0x0F, 0x00, 0x24, 4,
                                      0x3B, 0x42, 0x0F, 0x00, 0x25, 4,    0x3A, 0x42, 0x0F, 0x00, 0xFF, 0};
   for (int i = 0; i < 40; ++i) EXPECT_EQ(c[i], expected[i]) << i;
   for (std::size_t i = 40; i < 64; ++i) EXPECT_EQ(c[i], 0) << i;
