@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/cli/run_zkr.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -8,22 +10,9 @@
 namespace zk {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-};
+using test::RunResult;
 
-RunResult RunZkrFields(const std::string& args) {
-  const std::string cmd = std::string(ZK_ZKR_PATH) + " fields " + args + " 2>&1";
-  RunResult r{-1, ""};
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-  r.status = pclose(pipe);
-  return r;
-}
+RunResult RunZkrFields(const std::string& args) { return test::RunZkr("fields " + args); }
 
 const std::string kBrick = std::string(ZK_FIXTURE_DIR) + "/apple_power_brick.zkr";
 
