@@ -8,33 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/big_record_file.h"
 #include "record/loader.h"
-#include "sim/scenarios.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::uint64_t kTargetBytes = 100ull * 1000 * 1000;
-
-// Generates (once) a record file of about 100 MB for a scenario.
-std::string BigFile(const std::string& scenario) {
-  const fs::path path = fs::temp_directory_path() / ("zk_bench_" + scenario + "_100mb.zkr");
-  if (fs::exists(path) && fs::file_size(path) >= kTargetBytes) return path.string();
-  // Size a short run first, then scale the duration to reach the target.
-  zk::sim::ScenarioOptions probe;
-  probe.name = scenario;
-  probe.seconds = 20;
-  std::string error;
-  const fs::path probePath = fs::temp_directory_path() / ("zk_bench_probe_" + scenario + ".zkr");
-  if (!zk::sim::WriteScenarioFile(probe, probePath.string(), error)) return {};
-  const double bytesPerSecond = static_cast<double>(fs::file_size(probePath)) / probe.seconds;
-  fs::remove(probePath);
-  zk::sim::ScenarioOptions options = probe;
-  options.seconds = static_cast<double>(kTargetBytes) / bytesPerSecond * 1.02;
-  if (!zk::sim::WriteScenarioFile(options, path.string(), error)) return {};
-  return path.string();
-}
+using zk::bench::BigFile;
 
 void PlainRead(benchmark::State& state, const std::string& scenario) {
   const std::string path = BigFile(scenario);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/span_args.h"
 #include "record/loader.h"
 #include "tools/export_plan.h"
 #include "tools/record_subset.h"
@@ -14,18 +15,6 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage = "usage: zkr subset FILE.zkr -o OUT.zkr [--from-us T] [--to-us T]\n";
-
-std::optional<std::int64_t> ParseTime(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  std::size_t used = 0;
-  try {
-    const long long v = std::stoll(text, &used, 10);
-    if (used != text.size()) return std::nullopt;
-    return v;
-  } catch (...) {
-    return std::nullopt;
-  }
-}
 
 struct SubsetArgs {
   std::string input, output;
@@ -44,7 +33,7 @@ std::optional<std::string> ParseArgs(const Args& args, SubsetArgs& out) {
         out.output = v;
         continue;
       }
-      const std::optional<std::int64_t> t = ParseTime(v);
+      const std::optional<std::int64_t> t = ParseMicroseconds(v);
       if (!t) return "'" + v + "' is not a time in microseconds";
       (a == "--from-us" ? out.from : out.to) = t;
     } else if (!a.empty() && a[0] == '-') {
@@ -78,23 +67,11 @@ int RunSubset(const Args& args) {
   LoadRecordFile(store, a.input);
   FinishPendingPackets(store);
 
-  // The span as the export dialog computes it: a given time acts as a marker at that time.
   ExportDialogState state;
   state.m_Type = ExportType::Zkr;
-  if (a.from) {
-    state.m_Markers.push_back({kExportMarkerA, *a.from});
-    state.m_From = ExportFrom::Marker;
-    state.m_FromMarker = 0;
-  }
-  if (a.to) {
-    state.m_Markers.push_back({kExportMarkerB, *a.to});
-    state.m_To = ExportTo::Marker;
-    state.m_ToMarker = static_cast<int>(state.m_Markers.size()) - 1;
-  }
-  if (!ComputeExportSpan(state, store)) {
-    std::fprintf(
-        stderr, "zkr subset: no valid span (%s)\n",
-        store.SampleCount() == 0 && (!a.from || !a.to) ? "the file holds no samples" : "the end lies before the start");
+  std::string reason;
+  if (!ComputeSpanFromTimes(state, store, a.from, a.to, reason)) {
+    std::fprintf(stderr, "zkr subset: no valid span (%s)\n", reason.c_str());
     return 1;
   }
   const ByteSpan span = SubsetByteSpan(store, state.m_Start, state.m_End);

@@ -11,6 +11,7 @@ using Args = std::vector<std::string>;
 
 int RunInfo(const Args& args);
 int RunDump(const Args& args);
+int RunExport(const Args& args);
 int RunSubset(const Args& args);
 int RunStitch(const Args& args);
 int RunFields(const Args& args);

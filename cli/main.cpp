@@ -16,6 +16,9 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"info", zk::cli::RunInfo, "info FILE.zkr"},
     {"dump", zk::cli::RunDump, "dump FILE.zkr [--columns ID,ID,...] [--invert-current]"},
+    {"export", zk::cli::RunExport,
+     "export FILE.zkr -o OUT.csv [--items pd|samples|both] [--all-columns] [--from-us T] [--to-us T] "
+     "[--invert-current]"},
     {"subset", zk::cli::RunSubset, "subset FILE.zkr -o OUT.zkr [--from-us T] [--to-us T]"},
     {"stitch", zk::cli::RunStitch, "stitch BASE_0001.zkr [-o OUT.zkr] [--through N]"},
     {"fields", zk::cli::RunFields, "fields FILE.zkr --packet N [--select CODE]"},

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include "tests/core/cli/run_zkr.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,22 +12,8 @@
 namespace zk {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;  // stdout and stderr together
-};
-
-RunResult RunZkr(const std::string& args) {
-  const std::string cmd = std::string(ZK_ZKR_PATH) + " " + args + " 2>&1";
-  RunResult r{-1, ""};
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
-  r.status = pclose(pipe);
-  return r;
-}
+using test::RunResult;
+using test::RunZkr;
 
 std::filesystem::path Temp(const std::string& name) {
   return std::filesystem::temp_directory_path() / ("zkr_simulate_" + std::to_string(getpid()) + "_" + name);
