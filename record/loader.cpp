@@ -35,6 +35,18 @@ std::int16_t ToS16(std::int32_t v) {
                                               static_cast<std::int32_t>(std::numeric_limits<std::int16_t>::max())));
 }
 
+// Where a stream that starts late is placed: the sample clock, which runs from the start
+// of the capture, or else the latest of the channels.
+std::optional<std::uint64_t> LatestStreamTime(const CaptureStore& store) {
+  std::optional<std::uint64_t> latest = store.m_SampleTimestamps.Latest();
+  if (latest) return latest;
+  for (const ChannelDecodeState& c : store.m_Channels) {
+    const std::optional<std::uint64_t> t = c.timestamps.Latest();
+    if (t && (!latest || *t > *latest)) latest = t;
+  }
+  return latest;
+}
+
 void ResetChannel(ChannelDecodeState& ch) {
   ch.clockSet = false;
   ch.timeUs = 0;
@@ -107,7 +119,9 @@ void DecodeSampleRecord(CaptureStore& store, const std::uint8_t* rec, std::uint6
   const int n = SampleCountOfRecord(rec);
   for (int k = 0; k < n; ++k) {
     const RawSample raw = ReadRawSample(rec, k);
-    store.m_LatestSampleTime = store.m_SampleTimestamps.Extend(raw.timestamp);
+    TimestampExtender& clock = store.m_SampleTimestamps;
+    store.m_LatestSampleTime =
+        clock.Latest() ? clock.Extend(raw.timestamp) : clock.Extend(raw.timestamp, LatestStreamTime(store));
     if (!store.m_FirstSampleSet) {
       store.m_FirstSampleSet = true;
       store.m_FirstSampleTime = store.m_LatestSampleTime;
@@ -137,7 +151,8 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
   store.m_Sequence.Store(h.seqHigh, h.seqLow);
 
   ChannelDecodeState& ch = store.m_Channels[static_cast<std::size_t>(h.channel)];
-  const std::uint64_t t64 = ch.timestamps.Extend(h.timestamp);
+  const std::uint64_t t64 = ch.timestamps.Latest() ? ch.timestamps.Extend(h.timestamp)
+                                                   : ch.timestamps.Extend(h.timestamp, LatestStreamTime(store));
   if (!ch.clockSet && h.seqLow != 0) return;
   const std::uint64_t drift = t64 > ch.timeUs ? t64 - ch.timeUs : ch.timeUs - t64;
   if (!ch.clockSet || (h.seqLow == 0 && drift > kResyncMicroseconds && !ch.pending)) {
@@ -152,7 +167,6 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
     if (step.first) continue;
     ch.ticksSinceEdge += step.elapsed;
     ch.timeTicks += step.elapsed;
-    ch.timeUs = ch.timeTicks * q / 48;
     if (ch.pending && ch.ticksSinceEdge * q >= kIdleTickTimesDiv) FinishAtIdle(store, ch);
     if (!step.edge) continue;
     if (ch.pending) {
@@ -165,8 +179,7 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
     } else {
       auto p = std::make_unique<CCCPacket>();
       p->m_pStore = &store;
-      p->m_RawTime = ch.timeUs;
-      p->m_RawTick = ch.timeTicks;
+      p->m_RawTime = ch.timeTicks * q / 48;
       p->m_Channel = h.channel;
       p->m_TickDiv = h.tickDiv;
       p->m_StartOffset = offset;
@@ -176,6 +189,8 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
     ch.pending->m_EndOffset = offset + 63;
     ch.ticksSinceEdge = 0;
   }
+  // The microsecond clock is only read at record starts: kept in ticks inside the record.
+  ch.timeUs = ch.timeTicks * q / 48;
 }
 
 void FinishPendingPackets(CaptureStore& store) {

@@ -84,7 +84,6 @@ struct CCCPacket {
   std::int32_t m_Index = -1;
   std::uint8_t m_Marked = 0;
   std::uint64_t m_RawTime = 0;
-  std::uint64_t m_RawTick = 0;  // the first edge on the channel's tick clock
   std::int64_t m_Time = 0;
   std::int64_t m_IdleTime = 0;
 

@@ -55,34 +55,6 @@ CCRecordHeader ParseCCRecord(const std::uint8_t* rec) {
   return h;
 }
 
-EventByteDecoder::Step EventByteDecoder::Feed(std::uint8_t x) {
-  Step step;
-  if (!m_HasLast) {
-    m_HasLast = true;
-    m_Last = m_Base = x;
-    step.first = true;
-    return step;
-  }
-  std::uint8_t d = 0;
-  if (x != m_Last) {
-    step.edge = true;
-    m_Repeats = 0;
-    d = x;
-  } else {
-    ++m_Repeats;
-  }
-  if (d > m_Base) {
-    step.elapsed = static_cast<std::uint32_t>(d - m_Base);
-  } else if (d == m_Base) {
-    step.elapsed = m_Repeats < 2 ? 0 : 256;
-  } else {
-    step.elapsed = static_cast<std::uint32_t>(d - m_Base + 256);
-  }
-  m_Last = x;
-  m_Base = d;
-  return step;
-}
-
 bool CCSequence::InSequence(int high, int low) const {
   if (!m_Set) return false;
   // The low part is a 4-bit field but the box counts it modulo 8.
@@ -96,8 +68,19 @@ void CCSequence::Store(int high, int low) {
   m_Low = low;
 }
 
-std::uint64_t TimestampExtender::Extend(std::uint32_t v) {
-  if (m_Set && v < m_Last) m_High += 0x100000000ULL;
+std::uint64_t TimestampExtender::Extend(std::uint32_t v, std::optional<std::uint64_t> reference) {
+  constexpr std::uint64_t kPeriod = 0x100000000ULL;
+  if (!m_Set && reference) {
+    // The candidate in the reference's period or a neighbour, whichever lies nearest.
+    const std::uint64_t base = *reference & ~(kPeriod - 1);
+    std::uint64_t best = base + v;
+    const auto distance = [&](std::uint64_t t) { return t > *reference ? t - *reference : *reference - t; };
+    if (base >= kPeriod && distance(base - kPeriod + v) < distance(best)) best = base - kPeriod + v;
+    if (distance(base + kPeriod + v) < distance(best)) best = base + kPeriod + v;
+    m_High = best - v;
+  } else if (m_Set && v < m_Last) {
+    m_High += kPeriod;
+  }
   m_Set = true;
   m_Last = v;
   return m_High + v;

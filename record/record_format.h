@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace zk {
@@ -51,7 +52,7 @@ class EventByteDecoder {
     bool edge = false;
     std::uint32_t elapsed = 0;  // ticks since the previous byte
   };
-  Step Feed(std::uint8_t x);
+  Step Feed(std::uint8_t x);  // inline below: called for every event byte
   void Reset() { *this = EventByteDecoder(); }
   bool HasLast() const { return m_HasLast; }
 
@@ -61,6 +62,34 @@ class EventByteDecoder {
   std::uint8_t m_Base = 0;
   int m_Repeats = 0;
 };
+
+inline EventByteDecoder::Step EventByteDecoder::Feed(std::uint8_t x) {
+  Step step;
+  if (!m_HasLast) {
+    m_HasLast = true;
+    m_Last = m_Base = x;
+    step.first = true;
+    return step;
+  }
+  std::uint8_t d = 0;
+  if (x != m_Last) {
+    step.edge = true;
+    m_Repeats = 0;
+    d = x;
+  } else {
+    ++m_Repeats;
+  }
+  if (d > m_Base) {
+    step.elapsed = static_cast<std::uint32_t>(d - m_Base);
+  } else if (d == m_Base) {
+    step.elapsed = m_Repeats < 2 ? 0 : 256;
+  } else {
+    step.elapsed = static_cast<std::uint32_t>(d - m_Base + 256);
+  }
+  m_Last = x;
+  m_Base = d;
+  return step;
+}
 
 // The CC record sequence check across both channels.
 class CCSequence {
@@ -75,11 +104,17 @@ class CCSequence {
   int m_Low = 0;
 };
 
-// Extends a wrapping 32-bit microsecond stream to 64 bits.
+// Extends a wrapping 32-bit microsecond stream to 64 bits. A stream that starts late, such
+// as a channel whose first record comes an hour into the capture, is placed in the 2^32
+// period nearest to a reference time of the streams that ran before it.
 class TimestampExtender {
  public:
-  std::uint64_t Extend(std::uint32_t v);
+  std::uint64_t Extend(std::uint32_t v, std::optional<std::uint64_t> reference = std::nullopt);
   void Reset() { *this = TimestampExtender(); }
+  // The last extended value; nothing before the first.
+  std::optional<std::uint64_t> Latest() const {
+    return m_Set ? std::optional<std::uint64_t>(m_High + m_Last) : std::nullopt;
+  }
 
  private:
   bool m_Set = false;

@@ -138,6 +138,20 @@ TEST(Loader, BurstsBecomePacketsAtIdleAndShortOnesAreDropped) {
   EXPECT_EQ(store.PacketStats().noPreamble, 2u);
 }
 
+TEST(Loader, ChannelStartingAfterTheTimestampWrapKeepsItsPackets) {
+  FileBuilder b;
+  b.Samples(0xFFFFFF00u, 6, 0x80);        // the sample clock wraps after the second sample
+  b.CC(1, 0x00000100u, Burst(6, 8, 50));  // the channel's first record, after the wrap
+  b.IdleUntilLowZero(1);
+  b.CC(0, 0xFFFFFFF0u, Burst(6, 8, 50));  // and one dated just before it
+  CaptureStore store;
+  LoadRecordFile(store, b.Write("loader_late_channel.zkr"));
+  ASSERT_EQ(store.PacketCount(), 2);
+  EXPECT_EQ(store.PacketAt(0)->m_Channel, 0);
+  EXPECT_EQ(store.PacketAt(0)->m_Time, 0xF0 + 3);
+  EXPECT_EQ(store.PacketAt(1)->m_Time, 0x200 + 3);  // 8 ticks of 20 = 3 us after the record
+}
+
 TEST(Loader, PacketsBeforeTheFirstSampleAreDiscarded) {
   FileBuilder b;
   b.CC(0, 100, Burst(8, 8));
