@@ -4,6 +4,8 @@
 #include <system_error>
 #include <variant>
 
+#include "pd/column_table.h"
+
 namespace zk {
 
 namespace {
@@ -12,14 +14,13 @@ void PutU16(std::uint8_t* p, std::uint16_t v) { WriteU16(p, v); }
 void PutS32(std::uint8_t* p, std::int32_t v) { WriteU32(p, static_cast<std::uint32_t>(v)); }
 std::int32_t GetS32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
 
-// Show, width and display position of every column id, as the column table lists them.
-constexpr ColumnInfo kDefaultColumns[kColumnCount] = {
-    {1, 50, 0},   {0, 120, 1},  {1, 120, 2}, {0, 70, 3},   {0, 70, 4},   {0, 70, 5},   {1, 40, 10}, {1, 80, 11},
-    {1, 60, 12},  {1, 60, 13},  {1, 80, 14}, {1, 150, 15}, {1, 60, 16},  {0, 40, 17},  {0, 60, 18}, {0, 40, 19},
-    {0, 60, 27},  {0, 40, 20},  {0, 40, 21}, {0, 40, 22},  {0, 60, 23},  {1, 300, 24}, {0, 60, 25}, {0, 60, 26},
-    {0, 200, 28}, {0, 200, 34}, {0, 80, 29}, {0, 60, 30},  {0, 70, 6},   {0, 70, 7},   {0, 70, 8},  {0, 70, 9},
-    {0, 200, 33}, {0, 80, 32},  {0, 80, 31}, {0, 190, 35}, {0, 190, 36}, {0, 70, 37},
-};
+static_assert(kColumnCount == kSummaryFieldCount);
+
+// Show, width and display position of a column id, as the column table lists them.
+ColumnInfo DefaultColumn(int id) {
+  const ColumnDefinition& c = ColumnTable()[static_cast<std::size_t>(id)];
+  return ColumnInfo{c.shown ? 1 : 0, c.width, c.order};
+}
 
 // One number or flag of the settings object. Fixed values are written but never read back.
 struct ScalarSetting {
@@ -238,12 +239,12 @@ std::optional<ColumnInfo> ColumnInfo::Unpack(const std::uint8_t* b, std::size_t 
 
 std::optional<ColumnInfo> DefaultColumnInfo(int id) {
   if (id < 0 || id >= kColumnCount) return std::nullopt;
-  return kDefaultColumns[id];
+  return DefaultColumn(id);
 }
 
 std::array<ColumnInfo, kColumnCount> AppSettings::DefaultColumns() {
   std::array<ColumnInfo, kColumnCount> columns;
-  for (int id = 0; id < kColumnCount; ++id) columns[static_cast<std::size_t>(id)] = kDefaultColumns[id];
+  for (int id = 0; id < kColumnCount; ++id) columns[static_cast<std::size_t>(id)] = DefaultColumn(id);
   return columns;
 }
 
@@ -295,7 +296,7 @@ void AppSettings::LoadSettings(SettingsStorage& storage) {
 
   for (int id = 0; id < kColumnCount; ++id) {
     ColumnInfo& column = m_ColumnInfo[static_cast<std::size_t>(id)];
-    column = kDefaultColumns[id];
+    column = DefaultColumn(id);
     // A record of another size is treated like the other records: ignored, the default stays.
     if (const auto bytes = storage.ReadRecord(kSettingsSection, ColumnValueName(id))) {
       if (auto stored = ColumnInfo::Unpack(bytes->data(), bytes->size())) column = *stored;
