@@ -213,8 +213,27 @@ void LogicRecordWriter::Finish(std::uint64_t endTick) {
   }
   // Wrap markers keep coming after the last edge; the first one 10 us after it closes the packet.
   RunUntil(std::max({m_NowTick, endTick, lastEdge + TickOfUs(kIdleUs) + 2 * kWrapTicks}));
-  // Bounded: every wrap adds a byte to each active line, so records fill within 56 wraps.
-  for (int i = 0; i < 100000 && Pending(); ++i) RunUntil(m_NowTick + kWrapTicks);
+  // Each line completes its last record with wrap markers of its own: the lines' records
+  // fill at different rates, so waiting for both to end together could take for ever.
+  for (int c = 0; c < 2; ++c) {
+    Channel& ch = m_Channels[static_cast<std::size_t>(c)];
+    while (ch.active && ch.fill != 0) {
+      const std::uint64_t at = ch.nextWrap;
+      ch.nextWrap += kWrapTicks;
+      PutByte(c, ch.lastByte, at);
+    }
+  }
+  // Records still held for sequence low part 0 go out once another line's records bring
+  // the sequence round (at most seven records).
+  for (int c = 0; c < 2; ++c) {
+    Channel& ch = m_Channels[static_cast<std::size_t>(c)];
+    if (!ch.active || !ch.announced) continue;
+    for (int i = 0; i < 8 * kCCEventBytes && Pending(); ++i) {
+      const std::uint64_t at = ch.nextWrap;
+      ch.nextWrap += kWrapTicks;
+      PutByte(c, ch.lastByte, at);
+    }
+  }
   WriteSamples();
 }
 

@@ -1985,7 +1985,8 @@ end
 -- One block of the layout: the fields of its list, each over the bytes that hold it.
 local function add_block(tree, message, bytes, size, start, list_number, override_table, override_offset)
   local list = field_lists[list_number]
-  if not list then return end
+  -- Layouts name every place a block may sit; blocks past the message are not there.
+  if not list or start >= size * 8 then return end
   local subtree = tree:add(pf.block, message(math.min(math.floor(start / 8), size - 1), 1), list[1])
   subtree:set_text(string.format("%s (bit %d)", list[1], start))
   for _, f in ipairs(list[2]) do
@@ -2009,8 +2010,9 @@ local function add_block(tree, message, bytes, size, start, list_number, overrid
       local description = table_number ~= 0 and value_text(table_number, value) or ""
       local item = subtree:add(pf.field, range, value)
       item:set_text(label .. ": " .. shown .. (description ~= "" and (" " .. description) or ""))
-      if name then item:add(pf.field_name, range, name):set_generated() end
-      if description ~= "" then item:add(pf.field_text, range, description):set_generated() end
+      -- For filters such as usbpd.field.name == "Object Position"; the label already shows them.
+      if name then item:add(pf.field_name, range, name):set_hidden() end
+      if description ~= "" then item:add(pf.field_text, range, description):set_hidden() end
     end
   end
 end
