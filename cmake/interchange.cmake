@@ -1,14 +1,22 @@
 # Interchange with other tools: logic-analyzer session import (libzip) and pcapng export
 # with its dissector tables. Plain C++ and libzip, no Qt.
-find_package(PkgConfig REQUIRED)
-if(ZK_CORE_ONLY)
-  # The Windows cross build has no libzip: zkr and core_tests are built without interchange.
-  pkg_check_modules(LIBZIP IMPORTED_TARGET libzip)
+if(CMAKE_CROSSCOMPILING)
+  # pkg-config would report the host's libzip: look in the target's sysroot only.
+  find_path(ZK_LIBZIP_INCLUDE zip.h)
+  find_library(ZK_LIBZIP_LIBRARY zip)
+  if(ZK_LIBZIP_INCLUDE AND ZK_LIBZIP_LIBRARY)
+    set(LIBZIP_FOUND TRUE)
+    add_library(PkgConfig::LIBZIP UNKNOWN IMPORTED)
+    set_target_properties(PkgConfig::LIBZIP PROPERTIES IMPORTED_LOCATION ${ZK_LIBZIP_LIBRARY}
+                                                       INTERFACE_INCLUDE_DIRECTORIES ${ZK_LIBZIP_INCLUDE})
+  endif()
 else()
+  find_package(PkgConfig REQUIRED)
   pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 endif()
 
 if(NOT LIBZIP_FOUND)
+  # The Windows cross build has no libzip: zkr and core_tests are built without interchange.
   message(STATUS "libzip not found: zkr import and the pcapng export are left out")
   get_target_property(zk_zkr_sources zkr SOURCES)
   list(FILTER zk_zkr_sources EXCLUDE REGEX "/cli/cmd_(import|export_pcapng)\\.cpp$")

@@ -84,7 +84,8 @@ std::string DissectorTablesLua() {
   const struct {
     const char* key;
     MessageClass cls;
-  } classes[] = {{"control", MessageClass::kControl}, {"data", MessageClass::kData}, {"extended", MessageClass::kExtended}};
+  } classes[] = {
+      {"control", MessageClass::kControl}, {"data", MessageClass::kData}, {"extended", MessageClass::kExtended}};
   for (const auto& c : classes) {
     out += std::string("  ") + c.key + " = {\n";
     for (int revision : {1, 2}) {

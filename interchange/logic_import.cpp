@@ -368,7 +368,8 @@ std::string ImportSummaryText(const ImportSummary& s) {
   }
   text += buf;
   if (s.stats.movedEdges != 0) {
-    std::snprintf(buf, sizeof buf, "%" PRIu64 " edges written a tick or more late (same tick as the line's previous byte)\n",
+    std::snprintf(buf, sizeof buf,
+                  "%" PRIu64 " edges written a tick or more late (same tick as the line's previous byte)\n",
                   s.stats.movedEdges);
     text += buf;
   }

@@ -95,7 +95,7 @@ bool WritePcapng(const CaptureStore& store, const std::string& path, std::string
   Put32(shb, kByteOrderMagic);
   Put16(shb, 1);
   Put16(shb, 0);
-  Put64(shb, ~std::uint64_t{0});  // section length not given
+  Put64(shb, ~std::uint64_t{0});                    // section length not given
   PutOption(shb, 4, std::string("PD Zelkor zkr"));  // shb_userappl
   EndOptions(shb);
   write(Block(kSectionHeaderBlock, std::move(shb)));
@@ -103,7 +103,7 @@ bool WritePcapng(const CaptureStore& store, const std::string& path, std::string
   std::vector<std::uint8_t> idb;
   Put16(idb, kLinkTypeUser0);
   Put16(idb, 0);
-  Put32(idb, 0);  // no snapshot limit
+  Put32(idb, 0);                            // no snapshot limit
   PutOption(idb, 2, std::string("usbpd"));  // if_name
   const std::uint8_t microseconds = 6;
   PutOption(idb, 9, &microseconds, 1);  // if_tsresol

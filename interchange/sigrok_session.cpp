@@ -84,9 +84,19 @@ bool ParseSampleRate(std::string_view text, std::uint64_t& hz) {
   int exponent = 0;
   if (!s.empty()) {
     switch (s.front()) {
-      case 'k': case 'K': exponent = 3; s.remove_prefix(1); break;
-      case 'M': exponent = 6; s.remove_prefix(1); break;
-      case 'G': exponent = 9; s.remove_prefix(1); break;
+      case 'k':
+      case 'K':
+        exponent = 3;
+        s.remove_prefix(1);
+        break;
+      case 'M':
+        exponent = 6;
+        s.remove_prefix(1);
+        break;
+      case 'G':
+        exponent = 9;
+        s.remove_prefix(1);
+        break;
       default: break;
     }
   }

@@ -39,8 +39,9 @@ std::vector<Sent> Traffic() {
       {0, DataMessage(kKindSop, kDataSourceCapabilities, kRev30, kSourceDfp, 0, pdos), 300000},
       {0, ControlMessage(kKindSop, kCtrlGoodCrc, kRev30, kSinkUfp, 0), 290000},
       {1, DataMessage(kKindSop, kDataRequest, kRev30, kSinkUfp, 1, {0x1304B12C}), 310000},
-      {1, ExtendedMessage(kKindSop, 1, kRev30, kSourceDfp, 2, MakeExtendedHeader(24, true, 0, false),
-                          std::vector<std::uint8_t>(24, 0x5A)),
+      {1,
+       ExtendedMessage(kKindSop, 1, kRev30, kSourceDfp, 2, MakeExtendedHeader(24, true, 0, false),
+                       std::vector<std::uint8_t>(24, 0x5A)),
        300000},
       {0, DataMessage(kKindSopP, kDataVendorDefined, kRev30, kToCable, 3, {0xFF00A001}), 270000},
       {1, BareOrderedSet(kKindHardReset), 300000},
@@ -180,7 +181,9 @@ TEST_P(RoundedRates, DecodeWithRoundingReported) {
     const CCCPacket& p = *got.store->PacketAt(static_cast<int>(i));
     SCOPED_TRACE("packet " + std::to_string(i));
     EXPECT_EQ(p.m_Kind, traffic[i].message.kind);
-    if (CarriesMessage(traffic[i].message)) EXPECT_EQ(p.Header(), traffic[i].message.header);
+    if (CarriesMessage(traffic[i].message)) {
+      EXPECT_EQ(p.Header(), traffic[i].message.header);
+    }
     EXPECT_EQ(p.m_CrcOk != 0, CarriesMessage(traffic[i].message) && !traffic[i].corruptCrc);
     // Within a tick of the instant the 48 MHz encoder put it at.
     const double us = static_cast<double>(fine.starts[i]) / 48.0;
@@ -197,7 +200,7 @@ TEST(MapSampleRate, DividersAndExactness) {
     bool exact;
   };
   const Case cases[] = {
-      {2400000, 20, true}, {48000000, 1, true},   {1000000, 48, true},   {10000000, 5, false},
+      {2400000, 20, true},   {48000000, 1, true},  {1000000, 48, true},  {10000000, 5, false},
       {200000000, 1, false}, {25000000, 2, false}, {100000, 256, false}, {187500, 256, true},
   };
   for (const Case& c : cases) {

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -131,7 +131,8 @@ TEST_F(Simulated, OnePacketPerStorePacketWithItsLayout) {
               std::string(reinterpret_cast<const char*>(p.m_Bytes), static_cast<std::size_t>(size)));
     const MessageLayout layout = BuildMessageLayout(p, FieldView::kMessage);
     ASSERT_EQ(static_cast<std::uint8_t>(d[18]), layout.Entries().size());
-    ASSERT_EQ(d.size(), kPacketFixedBytes + static_cast<std::size_t>(size) + kLayoutEntryBytes * layout.Entries().size());
+    ASSERT_EQ(d.size(),
+              kPacketFixedBytes + static_cast<std::size_t>(size) + kLayoutEntryBytes * layout.Entries().size());
     for (std::size_t e = 0; e < layout.Entries().size(); ++e) {
       const std::size_t at = kPacketFixedBytes + static_cast<std::size_t>(size) + kLayoutEntryBytes * e;
       const LayoutEntry& entry = layout.Entries()[e];
@@ -194,8 +195,8 @@ std::string Trim(std::string s) {
 }
 
 std::string Tshark(const std::string& file, const std::string& args) {
-  return Shell("timeout 120 tshark -X lua_script:'" + std::string(ZK_DISSECTOR_SCRIPT) + "' -r '" + file + "' " +
-               args + " 2>/dev/null");
+  return Shell("timeout 120 tshark -X lua_script:'" + std::string(ZK_DISSECTOR_SCRIPT) + "' -r '" + file + "' " + args +
+               " 2>/dev/null");
 }
 
 // Simulated traffic, exported and read by tshark with the dissector, names the same messages
@@ -268,7 +269,8 @@ TEST(ZkrImport, CaptureToDump) {
     const std::size_t at = samples.size();
     samples.resize(at + w.edges.back() + 1, 0);
     for (std::size_t k = 0; k + 1 < w.edges.size(); ++k) {
-      for (std::uint64_t s = w.edges[k]; s < w.edges[k + 1]; ++s) samples[at + s] = static_cast<std::uint8_t>(w.LevelAfterEdge(k) << 1);
+      for (std::uint64_t s = w.edges[k]; s < w.edges[k + 1]; ++s)
+        samples[at + s] = static_cast<std::uint8_t>(w.LevelAfterEdge(k) << 1);
     }
     samples.back() = static_cast<std::uint8_t>(w.LevelAfterEdge(w.edges.size() - 1) << 1);
     // A line left high is let go well after the packet: a lone edge, which loading drops.

@@ -45,7 +45,8 @@ std::vector<std::uint16_t> ReadWords(const std::filesystem::path& path, std::str
   const auto unit = static_cast<std::size_t>(reader.Session().unitSize);
   reader.ReadSamples(
       [&](const std::uint8_t* d, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) words.push_back(static_cast<std::uint16_t>(d[i * unit] | (unit > 1 ? d[i * unit + 1] << 8 : 0)));
+        for (std::size_t i = 0; i < n; ++i)
+          words.push_back(static_cast<std::uint16_t>(d[i * unit] | (unit > 1 ? d[i * unit + 1] << 8 : 0)));
         return true;
       },
       error);
@@ -54,8 +55,8 @@ std::vector<std::uint16_t> ReadWords(const std::filesystem::path& path, std::str
 
 TEST(SampleRate, TextsBothWays) {
   const std::pair<const char*, std::uint64_t> good[] = {
-      {"2.4 MHz", 2400000}, {"500 kHz", 500000},   {"1 GHz", 1000000000}, {"24000000", 24000000},
-      {"12MHz", 12000000},  {"3.3333 MHz", 3333300}, {" 200 Hz ", 200},   {"1.5 kHz", 1500},
+      {"2.4 MHz", 2400000}, {"500 kHz", 500000},     {"1 GHz", 1000000000}, {"24000000", 24000000},
+      {"12MHz", 12000000},  {"3.3333 MHz", 3333300}, {" 200 Hz ", 200},     {"1.5 kHz", 1500},
   };
   for (const auto& [text, hz] : good) {
     std::uint64_t got = 0;
@@ -165,7 +166,8 @@ TEST(LogicSessionReader, DamagedFilesFailCleanly) {
   std::string corrupt = bytes;
   const std::size_t data = corrupt.find("logic-1-1");
   ASSERT_NE(data, std::string::npos);
-  for (std::size_t i = data + 40; i < data + 400 && i < corrupt.size(); ++i) corrupt[i] = static_cast<char>(~corrupt[i]);
+  for (std::size_t i = data + 40; i < data + 400 && i < corrupt.size(); ++i)
+    corrupt[i] = static_cast<char>(~corrupt[i]);
   {
     std::ofstream f(damaged, std::ios::binary | std::ios::trunc);
     f << corrupt;
@@ -266,7 +268,7 @@ TEST(LogicSessionReader, AgreesWithTheAnalyzerSoftware) {
   }
   const auto theirs = TempPath("theirs.sr");
   Shell("timeout 30 sigrok-cli -d demo --channels D0=CC1,D3=CC2 --config samplerate=4000000 --samples 20000 -o '" +
-      theirs.string() + "'");
+        theirs.string() + "'");
   LogicSessionReader reader;
   std::string error;
   ASSERT_TRUE(reader.Open(theirs.string(), error)) << error;
@@ -276,7 +278,8 @@ TEST(LogicSessionReader, AgreesWithTheAnalyzerSoftware) {
   std::vector<std::string> ours;
   reader.ReadSamples(
       [&](const std::uint8_t* d, std::size_t n) {
-        for (std::size_t i = 0; i < n; ++i) ours.push_back(std::string(1, '0' + (d[i] & 1)) + "," + std::string(1, '0' + ((d[i] >> 3) & 1)));
+        for (std::size_t i = 0; i < n; ++i)
+          ours.push_back(std::string(1, '0' + (d[i] & 1)) + "," + std::string(1, '0' + ((d[i] >> 3) & 1)));
         return true;
       },
       error);
