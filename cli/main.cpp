@@ -23,6 +23,10 @@ constexpr Subcommand kSubcommands[] = {
     {"stitch", zk::cli::RunStitch, "stitch BASE_0001.zkr [-o OUT.zkr] [--through N]"},
     {"fields", zk::cli::RunFields, "fields FILE.zkr --packet N [--select CODE]"},
     {"simulate", zk::cli::RunSimulate, "simulate --scenario NAME --seconds N [--seed K] -o OUT.zkr"},
+#ifndef ZK_NO_INTERCHANGE
+    {"import", zk::cli::RunImport, "import CAPTURE.sr -o OUT.zkr [--cc1 NAME] [--cc2 NAME]"},
+    {"export-pcapng", zk::cli::RunExportPcapngCommand, "export-pcapng FILE.zkr --pcapng OUT.pcapng"},
+#endif
 #ifndef ZK_CORE_ONLY
     {"capture", zk::cli::RunCapture, "capture (--sim SCENARIO | --usb) --seconds N --folder DIR [--multi --max-mb M]"},
     {"remote", zk::cli::RunRemote, "remote run|stop|export|name TEXT|folder PATH"},

@@ -1,0 +1,50 @@
+// The pcapng export: every packet of a record file for packet analyzers, dissected by
+// contrib/wireshark/usbpd.lua.
+#include <cstdio>
+#include <string>
+
+#include "cli/commands.h"
+#include "interchange/pcapng_writer.h"
+#include "record/loader.h"
+
+namespace zk::cli {
+
+int RunExportPcapng(const std::string& input, const std::string& output) {
+  if (std::FILE* f = std::fopen(input.c_str(), "rb")) {
+    std::fclose(f);
+  } else {
+    std::fprintf(stderr, "zkr export: cannot open '%s'\n", input.c_str());
+    return 1;
+  }
+  CaptureStore store;
+  LoadRecordFile(store, input);
+  FinishPendingPackets(store);
+  std::string error;
+  if (!interchange::WritePcapng(store, output, error)) {
+    std::fprintf(stderr, "zkr export: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("wrote %s (%d packets)\n", output.c_str(), store.PacketCount());
+  return 0;
+}
+
+int RunExportPcapngCommand(const Args& args) {
+  std::string input, output;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--pcapng" && i + 1 < args.size()) {
+      output = args[++i];
+    } else if (!args[i].empty() && args[i][0] != '-' && input.empty()) {
+      input = args[i];
+    } else {
+      input.clear();
+      break;
+    }
+  }
+  if (input.empty() || output.empty()) {
+    std::fprintf(stderr, "usage: zkr export-pcapng FILE.zkr --pcapng OUT.pcapng\n");
+    return 2;
+  }
+  return RunExportPcapng(input, output);
+}
+
+}  // namespace zk::cli
