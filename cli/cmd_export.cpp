@@ -20,10 +20,11 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zkr export FILE.zkr -o OUT.csv [--items pd|samples|both] [--all-columns] [--from-us T] [--to-us T] "
-    "[--invert-current]\n";
+    "[--invert-current]\n"
+    "       zkr export FILE.zkr --pcapng OUT.pcapng\n";
 
 struct ExportArgs {
-  std::string input, output;
+  std::string input, output, pcapng;
   ExportItems items = ExportItems::PdMessages;
   bool allColumns = false;
   bool invertCurrent = false;
@@ -45,11 +46,13 @@ std::optional<std::string> ParseArgs(const Args& args, ExportArgs& out) {
       out.allColumns = true;
     } else if (a == "--invert-current") {
       out.invertCurrent = true;
-    } else if (a == "-o" || a == "--items" || a == "--from-us" || a == "--to-us") {
+    } else if (a == "-o" || a == "--items" || a == "--from-us" || a == "--to-us" || a == "--pcapng") {
       if (i + 1 >= args.size()) return "option " + a + " needs a value";
       const std::string& v = args[++i];
       if (a == "-o") {
         out.output = v;
+      } else if (a == "--pcapng") {
+        out.pcapng = v;
       } else if (a == "--items") {
         const std::optional<ExportItems> items = ParseItems(v);
         if (!items) return "--items takes pd, samples or both, not '" + v + "'";
@@ -67,7 +70,9 @@ std::optional<std::string> ParseArgs(const Args& args, ExportArgs& out) {
       return "more than one input file";
     }
   }
-  if (out.input.empty() || out.output.empty()) return "an input file and -o OUT.csv are needed";
+  if (out.input.empty()) return "an input file is needed";
+  if (!out.pcapng.empty() && !out.output.empty()) return "--pcapng and -o write different files: give one";
+  if (out.pcapng.empty() && out.output.empty()) return "-o OUT.csv or --pcapng OUT.pcapng is needed";
   return std::nullopt;
 }
 
@@ -93,6 +98,14 @@ int RunExport(const Args& args) {
     std::fprintf(stderr, "zkr export: %s\n%s", error->c_str(), kUsage);
     return 2;
   }
+#ifndef ZK_NO_INTERCHANGE
+  if (!a.pcapng.empty()) return RunExportPcapng(a.input, a.pcapng);
+#else
+  if (!a.pcapng.empty()) {
+    std::fprintf(stderr, "zkr export: this build has no pcapng export\n");
+    return 2;
+  }
+#endif
   if (std::FILE* probe = std::fopen(a.input.c_str(), "rb")) {
     std::fclose(probe);
   } else {

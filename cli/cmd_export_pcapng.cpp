@@ -28,23 +28,4 @@ int RunExportPcapng(const std::string& input, const std::string& output) {
   return 0;
 }
 
-int RunExportPcapngCommand(const Args& args) {
-  std::string input, output;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--pcapng" && i + 1 < args.size()) {
-      output = args[++i];
-    } else if (!args[i].empty() && args[i][0] != '-' && input.empty()) {
-      input = args[i];
-    } else {
-      input.clear();
-      break;
-    }
-  }
-  if (input.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: zkr export-pcapng FILE.zkr --pcapng OUT.pcapng\n");
-    return 2;
-  }
-  return RunExportPcapng(input, output);
-}
-
 }  // namespace zk::cli

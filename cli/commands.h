@@ -19,9 +19,7 @@ int RunSimulate(const Args& args);
 int RunCapture(const Args& args);
 int RunRemote(const Args& args);
 int RunImport(const Args& args);
-// Writes every packet of a record file as pcapng; RunExportPcapngCommand parses
-// "FILE.zkr --pcapng OUT.pcapng" for it.
+// Writes every packet of a record file as pcapng: zkr export --pcapng.
 int RunExportPcapng(const std::string& input, const std::string& output);
-int RunExportPcapngCommand(const Args& args);
 
 }  // namespace zk::cli

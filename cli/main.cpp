@@ -18,14 +18,13 @@ constexpr Subcommand kSubcommands[] = {
     {"dump", zk::cli::RunDump, "dump FILE.zkr [--columns ID,ID,...] [--invert-current]"},
     {"export", zk::cli::RunExport,
      "export FILE.zkr -o OUT.csv [--items pd|samples|both] [--all-columns] [--from-us T] [--to-us T] "
-     "[--invert-current]"},
+     "[--invert-current] | export FILE.zkr --pcapng OUT.pcapng"},
     {"subset", zk::cli::RunSubset, "subset FILE.zkr -o OUT.zkr [--from-us T] [--to-us T]"},
     {"stitch", zk::cli::RunStitch, "stitch BASE_0001.zkr [-o OUT.zkr] [--through N]"},
     {"fields", zk::cli::RunFields, "fields FILE.zkr --packet N [--select CODE]"},
     {"simulate", zk::cli::RunSimulate, "simulate --scenario NAME --seconds N [--seed K] -o OUT.zkr"},
 #ifndef ZK_NO_INTERCHANGE
     {"import", zk::cli::RunImport, "import CAPTURE.sr -o OUT.zkr [--cc1 NAME] [--cc2 NAME]"},
-    {"export-pcapng", zk::cli::RunExportPcapngCommand, "export-pcapng FILE.zkr --pcapng OUT.pcapng"},
 #endif
 #ifndef ZK_CORE_ONLY
     {"capture", zk::cli::RunCapture, "capture (--sim SCENARIO | --usb) --seconds N --folder DIR [--multi --max-mb M]"},

@@ -77,7 +77,8 @@ TEST_F(ZkrExport, ErrorsAreOneLineAndNonZero) {
     std::string message;
   } cases[] = {
       {"export " + Quoted(m_Folder / "none.zkr") + " -o x.csv", "cannot open"},
-      {"export " + Quoted(m_Input), "-o OUT.csv are needed"},
+      {"export " + Quoted(m_Input), "-o OUT.csv or --pcapng OUT.pcapng is needed"},
+      {"export " + Quoted(m_Input) + " -o " + Quoted(m_Output) + " --pcapng x.pcapng", "give one"},
       {"export " + Quoted(m_Input) + " -o " + Quoted(m_Output) + " --items all", "--items takes pd, samples or both"},
       {"export " + Quoted(m_Input) + " -o " + Quoted(m_Output) + " --to-us 1e6", "'1e6' is not a time"},
       {"export " + Quoted(m_Input) + " -o " + Quoted(m_Output) + " --from-us 9 --to-us 3", "no valid span"},

@@ -138,7 +138,7 @@ TEST_P(ExactRates, PacketsAndEveryEdgeComeBackOnTheirTicks) {
     SCOPED_TRACE("packet " + std::to_string(i));
     EXPECT_EQ(p.m_Channel, s.channel);
     EXPECT_EQ(p.m_TickDiv, tickDiv);
-    EXPECT_EQ(p.m_RawTick, cap.starts[i]);
+    EXPECT_EQ(p.m_RawTime, cap.starts[i] * static_cast<std::uint64_t>(tickDiv) / 48);
     EXPECT_EQ(p.m_Time, static_cast<std::int64_t>(cap.starts[i] * static_cast<std::uint64_t>(tickDiv) / 48));
     EXPECT_EQ(p.m_Kind, s.message.kind);
     const std::vector<std::uint32_t> intervals = cap.waves[i].Intervals();
@@ -262,14 +262,15 @@ TEST(LogicRecordWriter, CounterCornersAndSimultaneousLines) {
   std::vector<const CCCPacket*> packets;
   for (int i = 0; i < store.PacketCount(); ++i) packets.push_back(store.PacketAt(i));
   std::stable_sort(packets.begin(), packets.end(), [](const CCCPacket* a, const CCCPacket* b) {
-    return a->m_RawTick != b->m_RawTick ? a->m_RawTick < b->m_RawTick : a->m_Channel < b->m_Channel;
+    return a->m_RawTime != b->m_RawTime ? a->m_RawTime < b->m_RawTime : a->m_Channel < b->m_Channel;
   });
   for (std::size_t i = 0; i < packets.size(); ++i) {
     const CCCPacket& p = *packets[i];
     const Expected& e = expected[i];
     SCOPED_TRACE("packet " + std::to_string(i));
     EXPECT_EQ(p.m_Channel, e.channel);
-    EXPECT_EQ(p.m_RawTick, e.burst->expectedStart);
+    // 20 ticks of 1/48 us each: the one-tick-late edge still lands on another microsecond.
+    EXPECT_EQ(p.m_RawTime, e.burst->expectedStart * 20 / 48);
     ASSERT_EQ(p.m_pEdges.size(), 4u);
     EXPECT_EQ(p.m_pEdges[0].duration, e.burst->firstInterval);
     for (int k = 1; k < 4; ++k) EXPECT_EQ(p.m_pEdges[static_cast<std::size_t>(k)].duration, 7);

@@ -204,7 +204,7 @@ std::string Tshark(const std::string& file, const std::string& args) {
 TEST_F(Simulated, TsharkNamesWhatDumpNames) {
   if (!HaveTshark()) GTEST_SKIP() << "tshark is not installed (scripts/install-deps installs it); check skipped";
   const auto pcap = TempPath("spr.pcapng");
-  const auto exported = RunZkr("export-pcapng '" + s_Record->string() + "' --pcapng '" + pcap.string() + "'");
+  const auto exported = RunZkr("export '" + s_Record->string() + "' --pcapng '" + pcap.string() + "'");
   ASSERT_EQ(exported.status, 0) << exported.out;
 
   const auto dump = RunZkr("dump '" + s_Record->string() + "' --columns 0,6,11");
