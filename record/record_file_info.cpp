@@ -1,4 +1,5 @@
 #include "record/record_file_info.h"
+#include "record/file_path.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,7 +23,7 @@ bool IsMarkerTag(std::uint8_t tag) {
 
 bool ScanRecordFile(const std::string& path, RecordFileInfo& info, std::string& error) {
   info = RecordFileInfo();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(path, "rb"));
   if (!file) {
     error = "cannot open '" + path + "': " + std::strerror(errno);
     return false;

@@ -1,4 +1,5 @@
 #include "tools/record_dialogs.h"
+#include "record/file_path.h"
 
 #include <cstdio>
 #include <ctime>
@@ -120,7 +121,7 @@ const std::string& CaptureFilenameValues::CurrentBaseName(bool refresh, std::int
 
 bool IsWritableFolder(const std::string& folder) {
   if (folder.empty()) return false;
-  const std::filesystem::path test = std::filesystem::path(folder) / kWritableTestFile;
+  const std::filesystem::path test = PathFromUtf8(folder) / kWritableTestFile;
   {
     std::ofstream f(test, std::ios::binary | std::ios::trunc);
     if (!f) return false;
