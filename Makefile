@@ -18,8 +18,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The native suite, then the Windows leg under Wine.
+test: build windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(run-windows-checks)
 
 # The core, zkr.exe and core_tests.exe cross-built for Windows with MinGW-w64.
 windows: deps
@@ -28,9 +30,13 @@ windows: deps
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 
 # The Windows build under Wine: the core tests, then zkr.exe against the Linux zkr.
+define run-windows-checks
+@./scripts/wine-run $(WIN_BUILD) $(WIN_BUILD)/tests/core_tests.exe --gtest_brief=1
+@./scripts/check-windows-identical $(BUILD) $(WIN_BUILD)
+endef
+
 test-windows: build windows
-	@./scripts/wine-run $(WIN_BUILD) $(WIN_BUILD)/tests/core_tests.exe --gtest_brief=1
-	@./scripts/check-windows-identical $(BUILD) $(WIN_BUILD)
+	$(run-windows-checks)
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
