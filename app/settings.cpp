@@ -1,9 +1,10 @@
 #include "app/settings.h"
-#include "record/file_path.h"
 
 #include <filesystem>
 #include <system_error>
 #include <variant>
+
+#include "record/file_path.h"
 
 namespace zk {
 

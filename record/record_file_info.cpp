@@ -1,10 +1,11 @@
 #include "record/record_file_info.h"
-#include "record/file_path.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "record/file_path.h"
 
 namespace zk {
 

@@ -1,11 +1,12 @@
 #include "tools/record_dialogs.h"
-#include "record/file_path.h"
 
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "record/file_path.h"
 
 namespace zk {
 

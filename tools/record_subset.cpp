@@ -1,9 +1,10 @@
 #include "tools/record_subset.h"
-#include "record/file_path.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "record/file_path.h"
 
 namespace zk {
 

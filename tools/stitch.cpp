@@ -1,5 +1,4 @@
 #include "tools/stitch.h"
-#include "record/file_path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "record/file_path.h"
 
 namespace zk {
 
