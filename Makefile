@@ -4,10 +4,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 WIN_BUILD  ?= build-windows
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build test test-asan windows test-windows bench run format lint clean
+.PHONY: deps configure build test test-asan windows test-windows fuzz bench run format lint clean
 
 deps:
 	@./scripts/install-deps
@@ -18,8 +20,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The native suite, the Windows leg under Wine, then the suite under the sanitizers.
+test: build windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(run-windows-checks)
+	$(run-asan-tests)
 
 # The core, zkr.exe and core_tests.exe cross-built for Windows with MinGW-w64.
 windows: deps
@@ -28,16 +33,32 @@ windows: deps
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 
 # The Windows build under Wine: the core tests, then zkr.exe against the Linux zkr.
-test-windows: build windows
-	@./scripts/wine-run $(WIN_BUILD) $(WIN_BUILD)/tests/core_tests.exe --gtest_brief=1
-	@./scripts/check-windows-identical $(BUILD) $(WIN_BUILD)
+define run-windows-checks
+@./scripts/wine-run $(WIN_BUILD) $(WIN_BUILD)/tests/core_tests.exe --gtest_brief=1
+@./scripts/check-windows-identical $(BUILD) $(WIN_BUILD)
+endef
 
-# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-windows: build windows
+	$(run-windows-checks)
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer: any report fails it.
+define run-asan-tests
+@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=ON -DZK_BUILD_BENCH=OFF >/dev/null
+@cmake --build $(ASAN_BUILD) -j $(JOBS)
+@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure -j $(JOBS)
+endef
+
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=ON -DZK_BUILD_BENCH=OFF >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	$(run-asan-tests)
+
+# Each libFuzzer target for FUZZ_SECONDS from seeds of the simulated scenarios; crashes are
+# left in $(FUZZ_BUILD)/crashes/.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZK_FUZZ=ON -DZK_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+	@./scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZK_BUILD_BENCH=ON >/dev/null
@@ -54,4 +75,4 @@ lint: configure
 	@git ls-files 'record/*.cpp' 'pd/*.cpp' 'sim/*.cpp' 'tools/*.cpp' 'cli/*.cpp' | xargs clang-tidy -p $(BUILD) --quiet
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(WIN_BUILD) $(FUZZ_BUILD)

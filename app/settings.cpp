@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "pd/column_table.h"
+#include "record/file_path.h"
 
 namespace zk {
 
@@ -259,11 +260,11 @@ std::string DefaultRecordFolder(const DocumentsFolderFn& documentsFolder) {
     documents = "/";
 #endif
   }
-  std::filesystem::path folder = std::filesystem::path(documents);
-  folder /= std::string(kRecordFolderName);
+  std::filesystem::path folder = PathFromUtf8(documents);
+  folder /= PathFromUtf8(kRecordFolderName);
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) std::filesystem::create_directory(folder, ec);
-  return folder.string();
+  return Utf8FromPath(folder);
 }
 
 // ---- Load and save -------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "capture/sim_traffic.h"
 #include "capture/usb_link_libusb.h"
 #include "cli/commands.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 #include "tools/record_dialogs.h"
 
@@ -105,7 +106,7 @@ StreamDigest DigestOfSeries(const CCaptureSession& session, int files) {
   std::vector<std::uint8_t> buffer(1 << 20);
   for (int i = 1; i <= files; ++i) {
     const std::string path = JoinFolder(session.RecordFolder(), session.FileNameOf(i));
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (f == nullptr) continue;
     if (std::fseek(f, 2 * kRecordSize, SEEK_SET) == 0) {
       std::size_t n;

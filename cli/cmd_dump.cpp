@@ -8,6 +8,7 @@
 #include "pd/column_table.h"
 #include "pd/idle_time.h"
 #include "pd/summary_fields.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 
 namespace zk::cli {
@@ -68,7 +69,7 @@ int RunDump(const Args& args) {
     }
   }
   if (path.empty()) return Usage();
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+  if (std::FILE* f = OpenFile(path, "rb")) {
     std::fclose(f);
   } else {
     std::fprintf(stderr, "zkr dump: cannot open '%s'\n", path.c_str());

@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/span_args.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 #include "tools/csv_export.h"
 #include "tools/export_plan.h"
@@ -106,7 +107,7 @@ int RunExport(const Args& args) {
     return 2;
   }
 #endif
-  if (std::FILE* probe = std::fopen(a.input.c_str(), "rb")) {
+  if (std::FILE* probe = OpenFile(a.input, "rb")) {
     std::fclose(probe);
   } else {
     std::fprintf(stderr, "zkr export: cannot open '%s'\n", a.input.c_str());

@@ -5,12 +5,13 @@
 
 #include "cli/commands.h"
 #include "interchange/pcapng_writer.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 
 namespace zk::cli {
 
 int RunExportPcapng(const std::string& input, const std::string& output) {
-  if (std::FILE* f = std::fopen(input.c_str(), "rb")) {
+  if (std::FILE* f = OpenFile(input, "rb")) {
     std::fclose(f);
   } else {
     std::fprintf(stderr, "zkr export: cannot open '%s'\n", input.c_str());

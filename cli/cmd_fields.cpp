@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "pd/field_breakdown.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 
 namespace zk::cli {
@@ -77,7 +78,7 @@ int RunFields(const Args& args) {
     return 2;
   }
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(options.path, ec)) {
+  if (!std::filesystem::is_regular_file(PathFromUtf8(options.path), ec)) {
     std::fprintf(stderr, "zkr fields: cannot read %s\n", options.path.c_str());
     return 1;
   }

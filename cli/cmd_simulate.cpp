@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "record/file_path.h"
 #include "sim/scenarios.h"
 
 namespace zk::cli {
@@ -101,7 +102,7 @@ int RunSimulate(const Args& args) {
 
   std::FILE* list = nullptr;
   if (!r.packets.empty()) {
-    list = std::fopen(r.packets.c_str(), "wb");  // the same bytes on every platform: no CR LF on Windows
+    list = OpenFile(r.packets, "wb");  // the same bytes on every platform: no CR LF on Windows
     if (!list) {
       std::fprintf(stderr, "zkr simulate: cannot write %s: %s\n", r.packets.c_str(), std::strerror(errno));
       return 1;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "record/file_path.h"
 #include "tools/stitch.h"
 
 namespace zk::cli {
@@ -63,19 +64,19 @@ int RunStitch(const Args& args) {
   }
   namespace fs = std::filesystem;
   std::error_code ec;
-  if (!fs::is_regular_file(a.base, ec)) {
+  if (!fs::is_regular_file(PathFromUtf8(a.base), ec)) {
     std::fprintf(stderr, "zkr stitch: cannot open '%s'\n", a.base.c_str());
     return 1;
   }
-  const fs::path basePath(a.base);
-  if (!SeriesNumber(basePath.filename().string())) {
+  const fs::path basePath = PathFromUtf8(a.base);
+  if (!SeriesNumber(Utf8FromPath(basePath.filename()))) {
     std::fprintf(stderr, "zkr stitch: '%s' is not part of a series (NAME_dddd.zkr)\n", a.base.c_str());
     return 1;
   }
 
   StitchDialogState state;
-  state.m_Folder = basePath.has_parent_path() ? basePath.parent_path().string() : std::string(".");
-  state.m_CurrentFile = (fs::path(state.m_Folder) / basePath.filename()).string();
+  state.m_Folder = basePath.has_parent_path() ? Utf8FromPath(basePath.parent_path()) : std::string(".");
+  state.m_CurrentFile = Utf8FromPath(PathFromUtf8(state.m_Folder) / basePath.filename());
   ListBaseFiles(state);
   // The dialog's rule: a click on the last wanted entry selects the run down to it.
   int last = -1;

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/span_args.h"
+#include "record/file_path.h"
 #include "record/loader.h"
 #include "tools/export_plan.h"
 #include "tools/record_subset.h"
@@ -56,7 +57,7 @@ int RunSubset(const Args& args) {
     std::fprintf(stderr, "zkr subset: %s\n%s", error->c_str(), kUsage);
     return 2;
   }
-  std::FILE* probe = std::fopen(a.input.c_str(), "rb");
+  std::FILE* probe = OpenFile(a.input, "rb");
   if (!probe) {
     std::fprintf(stderr, "zkr subset: cannot open '%s'\n", a.input.c_str());
     return 1;

@@ -9,6 +9,7 @@
 #include <numeric>
 
 #include "interchange/sigrok_session.h"
+#include "record/file_path.h"
 
 namespace zk::interchange {
 
@@ -285,7 +286,7 @@ bool ImportLogicSession(const std::string& input, const std::string& output, con
   for (int c = 0; c < 2; ++c) (c ? summary.cc2Channel : summary.cc1Channel) = lines[c] ? lines[c]->name : "";
 
   OutputFile out;
-  out.f = std::fopen(output.c_str(), "wb");
+  out.f = OpenFile(output, "wb");
   if (!out.f) {
     error = "cannot create '" + output + "'";
     return false;

@@ -7,6 +7,7 @@
 #include "interchange/dissector_tables.h"
 #include "pd/message_bytes.h"
 #include "pd/message_layout.h"
+#include "record/file_path.h"
 
 namespace zk::interchange {
 
@@ -81,7 +82,7 @@ std::vector<std::uint8_t> PacketBytes(const CCCPacket& p, std::int64_t timeOrigi
 }
 
 bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = OpenFile(path, "wb");
   if (!f) {
     error = "cannot create '" + path + "'";
     return false;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "record/file_path.h"
 #include "record/loader.h"
 
 namespace zk {
@@ -14,7 +15,7 @@ namespace fs = std::filesystem;
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
-  const bool same = fs::equivalent(fs::path(a), fs::path(b), ec);
+  const bool same = fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec);
   return !ec && same;
 }
 
@@ -90,13 +91,13 @@ bool CZKDoc::OnSaveDocument(const std::string& path) {
   const std::string& source = m_Store.m_RecordPath;
   if (source.empty()) {
     // Nothing recorded: the framework writes an empty file.
-    std::ofstream(path, std::ios::binary | std::ios::trunc);
+    std::ofstream(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     m_Modified = false;
     return true;
   }
   if (!SameFile(path, source)) {
     std::error_code ec;
-    fs::copy_file(source, path, fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(PathFromUtf8(source), PathFromUtf8(path), fs::copy_options::overwrite_existing, ec);
     if (ec) {
       if (m_ShowError) m_ShowError("Save File Error");
       return false;
@@ -104,7 +105,7 @@ bool CZKDoc::OnSaveDocument(const std::string& path) {
   }
   if (m_MarkersChanged) {
     m_MarkersChanged = false;
-    std::ofstream out(path, std::ios::binary | std::ios::app);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::app);
     if (out) {
       for (const Record& r : MarkerRecords(m_Store.m_TimeOrigin, MarkerItemsToSave())) {
         out.write(reinterpret_cast<const char*>(r.data()), static_cast<std::streamsize>(r.size()));

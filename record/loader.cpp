@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "pd/framing.h"
+#include "record/file_path.h"
 #include "record/message_context.h"
 
 namespace zk {
@@ -202,7 +203,7 @@ void FinishPendingPackets(CaptureStore& store) {
 bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
   atEnd = false;
   if (store.m_RecordPath.empty()) return false;
-  std::ifstream file(store.m_RecordPath, std::ios::binary);
+  std::ifstream file(PathFromUtf8(store.m_RecordPath), std::ios::binary);
   if (!file) return false;
   file.seekg(0, std::ios::end);
   const std::streamoff endPos = file.tellg();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "record/file_path.h"
+
 namespace zk {
 
 namespace {
@@ -22,7 +24,7 @@ bool IsMarkerTag(std::uint8_t tag) {
 
 bool ScanRecordFile(const std::string& path, RecordFileInfo& info, std::string& error) {
   info = RecordFileInfo();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(path, "rb"));
   if (!file) {
     error = "cannot open '" + path + "': " + std::strerror(errno);
     return false;

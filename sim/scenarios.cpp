@@ -9,6 +9,7 @@
 #include <random>
 
 #include "pd/message_header.h"
+#include "record/file_path.h"
 
 namespace zk::sim {
 
@@ -715,7 +716,7 @@ bool WriteScenarioFile(const ScenarioOptions& options, const std::string& path, 
     error = "unknown scenario '" + options.name + "'";
     return false;
   }
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = OpenFile(path, "wb");
   if (!f) {
     error = "cannot write " + path + ": " + std::strerror(errno);
     return false;

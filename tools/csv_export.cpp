@@ -6,6 +6,7 @@
 #include "pd/formatting.h"
 #include "pd/summary_fields.h"
 #include "pd/text_format.h"
+#include "record/file_path.h"
 
 namespace zk {
 
@@ -150,7 +151,7 @@ bool WriteCsvRows(const CaptureStore& store, const CsvExportRequest& request, Jo
 
 bool WriteCsvExport(const CaptureStore& store, const CsvExportRequest& request, JobProgress& progress) {
   // Binary mode: the CR LF line ends are written as they are on every platform.
-  std::ofstream out(request.m_FileName, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(request.m_FileName), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   const bool written = WriteCsvRows(store, request, progress, out);
   out.close();

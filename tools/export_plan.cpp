@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "pd/formatting.h"
+#include "record/file_path.h"
 
 namespace zk {
 
@@ -25,7 +26,7 @@ std::string_view ExtensionOf(ExportType type) { return type == ExportType::Csv ?
 
 bool Exists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::exists(path, ec);
+  return std::filesystem::exists(PathFromUtf8(path), ec);
 }
 
 std::int64_t ShownTime(const CaptureStore& store, std::int64_t time) { return time - store.m_TimeOrigin; }

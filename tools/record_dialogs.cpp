@@ -6,6 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "record/file_path.h"
+
 namespace zk {
 
 namespace {
@@ -120,7 +122,7 @@ const std::string& CaptureFilenameValues::CurrentBaseName(bool refresh, std::int
 
 bool IsWritableFolder(const std::string& folder) {
   if (folder.empty()) return false;
-  const std::filesystem::path test = std::filesystem::path(folder) / kWritableTestFile;
+  const std::filesystem::path test = PathFromUtf8(folder) / kWritableTestFile;
   {
     std::ofstream f(test, std::ios::binary | std::ios::trunc);
     if (!f) return false;

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "record/file_path.h"
+
 namespace zk {
 
 ByteSpan SubsetByteSpan(const CaptureStore& store, std::int64_t start, std::int64_t end) {
@@ -22,12 +24,12 @@ ByteSpan SubsetByteSpan(const CaptureStore& store, std::int64_t start, std::int6
 bool WriteRecordSubset(const std::string& recordPath, const std::string& outputPath, ByteSpan span,
                        JobProgress& progress) {
   if (span.end < span.begin) return false;
-  std::ifstream in(recordPath, std::ios::binary);
+  std::ifstream in(PathFromUtf8(recordPath), std::ios::binary);
   if (!in) return false;
   // Creating the output would truncate the very file we are about to read.
   std::error_code ec;
-  if (std::filesystem::equivalent(recordPath, outputPath, ec)) return false;
-  std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+  if (std::filesystem::equivalent(PathFromUtf8(recordPath), PathFromUtf8(outputPath), ec)) return false;
+  std::ofstream out(PathFromUtf8(outputPath), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   in.seekg(static_cast<std::streamoff>(span.begin));
   if (!in) return false;

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "record/file_path.h"
+
 namespace zk {
 
 namespace fs = std::filesystem;
@@ -36,14 +38,14 @@ bool NameOrder(const StitchEntry& a, const StitchEntry& b) {
 std::vector<StitchEntry> SeriesFilesOf(const std::string& folder) {
   std::vector<StitchEntry> files;
   std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeError;
     if (it->is_directory(typeError)) continue;
-    const std::string name = it->path().filename().string();
+    const std::string name = Utf8FromPath(it->path().filename());
     if (!HasZkrExtension(name)) continue;
     const std::optional<std::uint32_t> series = SeriesNumber(name);
     if (!series) continue;
-    files.push_back({name, (fs::path(folder) / name).string(), *series, false});
+    files.push_back({name, Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name)), *series, false});
   }
   std::sort(files.begin(), files.end(), NameOrder);
   return files;
@@ -54,7 +56,7 @@ std::string WithoutSeriesTail(const std::string& path) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+  return PathFromUtf8(a).lexically_normal() == PathFromUtf8(b).lexically_normal();
 }
 
 bool Exists(const fs::path& p) {
@@ -141,11 +143,11 @@ std::optional<std::string> StitchOutputPath(const std::string& folder, const std
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, "-%04X", static_cast<unsigned>(lastSeries & 0xFFFF));
   const std::string name = "Stitched_" + stem + suffix;
-  const fs::path plain = fs::path(folder) / (name + ".zkr");
-  if (!Exists(plain)) return plain.string();
+  const fs::path plain = PathFromUtf8(folder) / PathFromUtf8(name + ".zkr");
+  if (!Exists(plain)) return Utf8FromPath(plain);
   for (int n = 1; n <= 9999; ++n) {
-    const fs::path candidate = fs::path(folder) / (name + " (" + std::to_string(n) + ").zkr");
-    if (!Exists(candidate)) return candidate.string();
+    const fs::path candidate = PathFromUtf8(folder) / PathFromUtf8(name + " (" + std::to_string(n) + ").zkr");
+    if (!Exists(candidate)) return Utf8FromPath(candidate);
   }
   return std::nullopt;
 }
@@ -164,7 +166,7 @@ bool StitchFiles(const std::vector<std::string>& inputs, const std::string& outp
   std::vector<std::uint64_t> lengths;
   std::uint64_t total = 0;
   for (const std::string& path : inputs) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary | std::ios::ate);
     if (!in) return false;
     const std::streamoff length = in.tellg();
     if (length < 0) return false;
@@ -172,14 +174,14 @@ bool StitchFiles(const std::vector<std::string>& inputs, const std::string& outp
     total += lengths.back();
     // Creating the output would truncate an input before it is read.
     std::error_code ec;
-    if (fs::equivalent(path, outputPath, ec)) return false;
+    if (fs::equivalent(PathFromUtf8(path), PathFromUtf8(outputPath), ec)) return false;
   }
-  std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(outputPath), std::ios::binary | std::ios::trunc);
   if (!out) return false;
 
   std::uint64_t copied = 0;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
-    std::ifstream in(inputs[i], std::ios::binary);
+    std::ifstream in(PathFromUtf8(inputs[i]), std::ios::binary);
     if (!in) return false;
     const std::uint64_t before = copied;
     bool aborted = false;
