@@ -39,7 +39,7 @@ class CFieldTreeModel : public QAbstractItemModel {
   int NodeOf(int parentNode, int row) const;
   FieldTree m_Tree;
   std::vector<Node> m_Nodes;
-  std::vector<std::vector<int>> m_ChildNodes;  // index 0: top level, node n at n + 1
+  std::vector<std::vector<int>> m_ChildNodes = std::vector<std::vector<int>>(1);  // [0]: top level, node n at n + 1
 };
 
 class CFieldRowsModel : public QAbstractTableModel {

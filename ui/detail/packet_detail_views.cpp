@@ -72,6 +72,7 @@ CPDPacketListView::CPDPacketListView(QWidget* parent) : QTableView(parent), m_Mo
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
   verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setSectionsMovable(true);
   for (int c = 0; c < static_cast<int>(std::size(kFieldColumns)); ++c) {
     horizontalHeader()->resizeSection(c, kFieldColumns[c].m_Width);

@@ -83,6 +83,7 @@ CZKLogView::CZKLogView(CZKDoc& doc, AppSettings& settings, QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setSectionsMovable(true);
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setStretchLastSection(false);
