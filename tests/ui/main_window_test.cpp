@@ -28,6 +28,12 @@ TEST(MainWindow, OpensTheCommandLineFileAndWritesAScreenshot) {
   options.remoteControl = false;
   auto storage = std::make_unique<MemoryStorage>();
   MemoryStorage* stored = storage.get();
+  // A stored window layout with room for the list, as a user would leave it.
+  WindowLayout layout;
+  layout.m_PacketListHeight = 260;
+  layout.m_MessageTreeWidth = 280;
+  const WindowLayout::Bytes bytes = layout.Pack();
+  storage->WriteRecord("PDZKRAPP", "PDZelkorAppSettings", bytes.data(), bytes.size());
   {
     CZKApp app(options, std::move(storage));
     app.Settings().m_LaunchDriverInstaller = false;
@@ -56,6 +62,10 @@ TEST(MainWindow, OpensTheCommandLineFileAndWritesAScreenshot) {
     EXPECT_EQ(frame.TreeView()->Packet(), frame.LogView()->Model()->PacketAt(row));
     EXPECT_EQ(frame.TreeView()->SelectionCode(), 0x02000000u);
     EXPECT_GT(frame.FieldView()->Model()->rowCount(), 0);
+    // The empty graph pane stays out of the picture; the readouts show the simulated box.
+    frame.RunCommand(kCmdShowGraph);
+    frame.Tick();
+    QTest::qWait(400);
     frame.Tick();
     QTest::qWait(50);
     const QImage shot = frame.grab().toImage();
@@ -133,6 +143,7 @@ TEST(MainWindow, RunAndStopOnTheSimulatedBoxRecordAFileWhileTheListGrows) {
   EXPECT_TRUE(f.StatusText().startsWith(QStringLiteral("Capturing... ")));
   EXPECT_TRUE(f.CtrlView()->PauseEnabled());
   EXPECT_FALSE(f.CtrlView()->Text("vbusVoltage").isEmpty());
+  EXPECT_NE(f.CtrlView()->Text("vbusVoltage"), QStringLiteral("0.00 [V]"));
 
   f.RunCommand(kCmdStop);
   ASSERT_TRUE(test::WaitFor([&] { return !f.Thread().Flags().recording.IsSet(); }, 5000));
