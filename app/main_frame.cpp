@@ -255,7 +255,7 @@ void CMainFrame::BuildPanes() {
   connect(m_CtrlView, &CZKCtrlView::pauseClicked, this, [this] { RunCommand(kCmdStop); });
   connect(m_CtrlView, &CZKCtrlView::clearClicked, this, [this] { RunCommand(kCmdClear); });
   if (m_Settings.m_AppSettings.m_MessageFontValid) {
-    const QFont font = FontFromLogFont(m_Settings.m_AppSettings.m_MessageFont, m_LogView->font());
+    const QFont font = QFontOfLogFont(m_Settings.m_AppSettings.m_MessageFont, m_LogView->font());
     m_TreeView->setFont(font);
     m_FieldView->setFont(font);
   }
@@ -576,10 +576,10 @@ void CMainFrame::RunCommand(int id) {
       break;
     case kCmdGraphFont: {
       bool ok = false;
-      const QFont current = FontFromLogFont(m_Settings.m_GraphFont, font());
+      const QFont current = QFontOfLogFont(m_Settings.m_GraphFont, font());
       const QFont chosen = QFontDialog::getFont(&ok, current, this, QStringLiteral("Font Settings"));
       if (ok) {
-        m_Settings.m_GraphFont = LogFontFromFont(chosen);
+        m_Settings.m_GraphFont = LogFontOfQFont(chosen);
         emit graphRedraw();
       }
       break;

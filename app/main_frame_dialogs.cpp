@@ -44,9 +44,20 @@
 #include "ui/dialogs/stitch_file_dlg.h"
 #define ZK_STITCH_DLG 1
 #endif
+#if __has_include("ui/dialogs/vbus_current_dir_dlg.h")
+#include "ui/dialogs/vbus_current_dir_dlg.h"
+#define ZK_DIRECTION_DLG 1
+#endif
+#if __has_include("ui/dialogs/driver_install_dlg.h")
+#include "ui/dialogs/driver_install_dlg.h"
+#define ZK_DRIVER_DLG 1
+#endif
 #endif
 
+#include <ctime>
 #include <filesystem>
+
+#include "app/calibration.h"
 
 namespace zk {
 
@@ -95,8 +106,13 @@ bool CMainFrame::DialogAvailable(int id) const {
 #else
       return false;
 #endif
-    // Graph drawing settings and the current direction belong to the graph's pane.
     case kCmdCurrentDirection:
+#ifdef ZK_DIRECTION_DLG
+      return true;
+#else
+      return false;
+#endif
+    // The drawing settings belong to the graph's pane.
     case kCmdGraphDrawingSettings: return false;
     default: return true;
   }
@@ -176,6 +192,17 @@ void CMainFrame::OpenDialog(int id) {
       break;
     }
 #endif
+#ifdef ZK_DIRECTION_DLG
+    case kCmdCurrentDirection: {
+      CVbusCurrentDirCfg dlg(OpenDirectionDialog(m_Settings), this);
+      if (dlg.exec() != QDialog::Accepted) break;
+      ApplyDirectionDialog(dlg.values(), m_Settings);
+      // The list takes the direction at every rebuild.
+      m_LogView->RebuildList();
+      emit graphRedraw();
+      break;
+    }
+#endif
 #ifdef ZK_STITCH_DLG
     case kCmdStitch: {
       const std::filesystem::path current(m_Doc.RecordPath());
@@ -218,6 +245,13 @@ void CMainFrame::OpenRemoteExport() {
 }
 
 DriverPromptAnswer CMainFrame::DriverInstallPrompt() {
+#ifdef ZK_DRIVER_DLG
+  CDriverInstallDlg dlg(this);
+  DriverPromptAnswer result;
+  result.install = dlg.exec() == QDialog::Accepted;
+  result.doNotAskAgain = dlg.doNotAskAgain();
+  return result;
+#else
   QMessageBox box(QMessageBox::Question, QStringLiteral("PD Zelkor"),
                   QStringLiteral("No PD Zelkor device was found. Install the PD Zelkor driver now?"),
                   QMessageBox::Yes | QMessageBox::No, this);
@@ -227,6 +261,7 @@ DriverPromptAnswer CMainFrame::DriverInstallPrompt() {
   answer.install = box.exec() == QMessageBox::Yes;
   answer.doNotAskAgain = again->isChecked();
   return answer;
+#endif
 }
 
 void CMainFrame::AboutBox() {

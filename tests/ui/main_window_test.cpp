@@ -274,3 +274,45 @@ TEST(CommandTable, EnablingRules) {
 
 }  // namespace
 }  // namespace zk
+
+#if defined(ZK_HAVE_DIALOGS) && __has_include("ui/dialogs/packet_find_dlg.h")
+#include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
+
+#include "ui/dialogs/packet_find_dlg.h"
+
+namespace zk {
+namespace {
+
+// The display filter dialog as a user works it: untick GoodCRC, OK; the list loses those rows.
+TEST(MainWindow, DisplayFilterDialogRebuildsTheList) {
+  test::FrameHarness h;
+  ASSERT_TRUE(h.frame->OpenRecordFile(test::SimulatedRecordFile()));
+  const int all = h.frame->LogView()->Model()->rowCount();
+  ASSERT_TRUE(h.frame->CommandEnabled(kCmdDisplayFilterSettings));
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<CPacketFindDlg*>(QApplication::activeModalWidget());
+    if (dlg == nullptr) return;
+    seen = true;
+    QCheckBox* box = dlg->checkBox(QStringLiteral("GoodCRC"));
+    if (box != nullptr && box->isEnabled()) box->setChecked(false);
+    dlg->accept();
+  });
+  h.frame->RunCommand(kCmdDisplayFilterSettings);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(h.frame->FilterSwitch().on);
+  const int shown = h.frame->LogView()->Model()->rowCount();
+  EXPECT_LT(shown, all);
+  for (int r = 0; r < shown; ++r) {
+    const std::uint16_t header = h.frame->LogView()->Model()->PacketAt(r)->Header();
+    EXPECT_FALSE((header & 0x1F) == 1 && (header & 0x7000) == 0) << "GoodCRC in row " << r;
+  }
+  h.frame->RunCommand(kCmdDisableDisplayFilters);
+  EXPECT_EQ(h.frame->LogView()->Model()->rowCount(), all);
+}
+
+}  // namespace
+}  // namespace zk
+#endif

@@ -4,7 +4,7 @@
 
 namespace zk {
 
-QFont FontFromLogFont(const LogFont& logFont, const QFont& fallback) {
+QFont QFontOfLogFont(const LogFont& logFont, const QFont& fallback) {
   QFont font = fallback;
   const std::string face = logFont.FaceName();
   if (!face.empty()) font.setFamily(QString::fromStdString(face));
@@ -17,7 +17,7 @@ QFont FontFromLogFont(const LogFont& logFont, const QFont& fallback) {
   return font;
 }
 
-LogFont LogFontFromFont(const QFont& font) {
+LogFont LogFontOfQFont(const QFont& font) {
   LogFont logFont;
   const int pixels = font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(font.pointSizeF() * 96.0 / 72.0 + 0.5);
   logFont.lfHeight = -pixels;

@@ -8,7 +8,7 @@
 namespace zk {
 
 // A negative height is the character height in pixels, a positive one the cell height.
-QFont FontFromLogFont(const LogFont& logFont, const QFont& fallback);
-LogFont LogFontFromFont(const QFont& font);
+QFont QFontOfLogFont(const LogFont& logFont, const QFont& fallback);
+LogFont LogFontOfQFont(const QFont& font);
 
 }  // namespace zk

@@ -117,7 +117,7 @@ void CZKLogView::InitialUpdate() {
     return;
   }
   const WindowLayout& layout = m_Settings.m_AppSettings;
-  if (layout.m_MessageFontValid) SetListFont(FontFromLogFont(layout.m_MessageFont, font()));
+  if (layout.m_MessageFontValid) SetListFont(QFontOfLogFont(layout.m_MessageFont, font()));
   RebuildList(false);
 }
 
@@ -184,7 +184,7 @@ void CZKLogView::SetListFont(const QFont& f) {
 
 void CZKLogView::StoreSettings() {
   if (m_ColumnsBuilt) ReadBackColumns(*m_HeaderAdapter, m_ColumnIndex, m_Settings.m_ColumnInfo);
-  m_Settings.m_AppSettings.m_MessageFont = LogFontFromFont(font());
+  m_Settings.m_AppSettings.m_MessageFont = LogFontOfQFont(font());
   m_Settings.m_AppSettings.m_MessageFontValid = 1;
 }
 
