@@ -316,3 +316,44 @@ TEST(MainWindow, DisplayFilterDialogRebuildsTheList) {
 }  // namespace
 }  // namespace zk
 #endif
+
+#include <QLocalSocket>
+
+#include <cstdlib>
+
+#include "capture/remote_protocol.h"
+
+namespace zk {
+namespace {
+
+// Another program names the file, starts and stops a capture through the local socket.
+TEST(MainWindow, RemoteControlRunsAndStopsACapture) {
+  const fs::path runtime = test::ScratchDir("runtime");
+  fs::permissions(runtime, fs::perms::owner_all);
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  const fs::path dir = test::ScratchDir("remote");
+  fs::remove(dir / "remote1.zkr");
+  test::FrameHarness h(dir, true);
+  h.frame->Tick();
+  ASSERT_TRUE(h.frame->Link().IsConnected());
+
+  QLocalSocket client;
+  client.connectToServer(QString::fromStdString(RemoteSocketPath(false)));
+  ASSERT_TRUE(client.waitForConnected(2000));
+  auto send = [&](std::uint32_t type, const std::string& payload = {}) {
+    const std::vector<std::uint8_t> frame = EncodeRemoteMessage(type, payload);
+    client.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
+    client.flush();
+  };
+  send(kRemoteSetFileName, "remote1");
+  send(kRemoteRun);
+  ASSERT_TRUE(test::WaitFor([&] { return h.frame->Session().IsCapturing(); }, 3000));
+  EXPECT_EQ(fs::path(h.doc.RecordPath()).filename(), "remote1.zkr");
+  send(kRemoteStop);
+  ASSERT_TRUE(test::WaitFor([&] { return !h.frame->Thread().Flags().recording.IsSet(); }, 5000));
+  EXPECT_TRUE(h.frame->Session().RemoteFileName().empty());
+  EXPECT_TRUE(fs::exists(dir / "remote1.zkr"));
+}
+
+}  // namespace
+}  // namespace zk

@@ -60,7 +60,7 @@ struct FrameHarness {
   std::unique_ptr<CMainFrame> frame;
   QStringList messages;
 
-  explicit FrameHarness(const std::filesystem::path& recordFolder = ScratchDir("records")) {
+  explicit FrameHarness(const std::filesystem::path& recordFolder = ScratchDir("records"), bool remote = false) {
     MemoryStorage storage;
     settings.m_DocumentsFolder = [recordFolder] { return recordFolder.string(); };
     settings.LoadSettings(storage);
@@ -72,7 +72,7 @@ struct FrameHarness {
     box = usb.get();
     options.usb = std::move(usb);
     options.simBox = box;
-    options.remoteControl = false;
+    options.remoteControl = remote;
     options.scenario.name = "spr";
     options.scenario.seconds = 60;
     frame = std::make_unique<CMainFrame>(settings, doc, recent, std::move(options));
