@@ -317,3 +317,27 @@ TEST_F(LogViewTest, HeaderClicksSortAndKeepTheSelectedPacket) {
 
 }  // namespace
 }  // namespace zk
+
+#include <QFontMetrics>
+
+#include "ui/log/packet_row_delegate.h"
+
+namespace zk {
+namespace {
+
+TEST(PacketRowDelegate, TextsThatDoNotFitEndInDots) {
+  const QFontMetrics metrics(QFont(QStringLiteral("DejaVu Sans"), 10));
+  const QString text = QStringLiteral("Source_Capabilities");
+  const int width = metrics.horizontalAdvance(text);
+  // Column 0 needs 4 spare pixels, the others 12.
+  EXPECT_EQ(FitCellText(text, metrics, width + 4, true), text);
+  EXPECT_NE(FitCellText(text, metrics, width + 4, false), text);
+  const QString cut = FitCellText(text, metrics, width / 2, false);
+  EXPECT_TRUE(cut.endsWith(QStringLiteral("...")));
+  EXPECT_TRUE(text.startsWith(cut.chopped(3)));
+  EXPECT_LE(metrics.horizontalAdvance(cut) + 12, width / 2);
+  EXPECT_EQ(FitCellText(text, metrics, 0, false), QStringLiteral("..."));
+}
+
+}  // namespace
+}  // namespace zk
