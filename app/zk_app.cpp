@@ -1,0 +1,83 @@
+#include "app/zk_app.h"
+
+#include <QStandardPaths>
+
+#include "app/qsettings_storage.h"
+#include "capture/sim_box.h"
+#include "capture/usb_link_libusb.h"
+#include "sim/scenarios.h"
+
+namespace zk {
+
+std::optional<StartOptions> ParseCommandLine(const QStringList& arguments, std::string& error) {
+  StartOptions options;
+  for (const QString& a : arguments) {
+    if (a == QStringLiteral("--simulate")) {
+      options.simulate = true;
+    } else if (a.startsWith(QStringLiteral("--simulate="))) {
+      options.simulate = true;
+      options.scenario = a.mid(11).toStdString();
+      if (!sim::IsScenario(options.scenario)) {
+        error = "unknown scenario '" + options.scenario + "'";
+        return std::nullopt;
+      }
+    } else if (a.startsWith(QStringLiteral("-"))) {
+      error = "unknown option '" + a.toStdString() + "'";
+      return std::nullopt;
+    } else if (options.file.empty()) {
+      options.file = a.toStdString();
+    } else {
+      error = "only one record file can be opened";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+CZKApp::CZKApp(StartOptions options, std::unique_ptr<SettingsStorage> storage)
+    : m_Options(std::move(options)), m_Storage(std::move(storage)) {}
+
+CZKApp::~CZKApp() {
+  if (m_MainFrame) m_MainFrame->close();
+  SaveSettings();
+  m_MainFrame.reset();
+}
+
+void CZKApp::Start() {
+  m_Settings.m_DocumentsFolder = [] {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  };
+  m_Settings.LoadSettings(*m_Storage);
+  m_Recent.Load(*m_Storage);
+
+  MainFrameOptions frame;
+  frame.remoteControl = m_Options.remoteControl;
+  frame.scenario.name = m_Options.scenario;
+  // The simulated conversation lasts as long as a capture may reasonably run.
+  frame.scenario.seconds = 3600;
+  if (m_Options.simulate) {
+    auto box = std::make_unique<SimBox>();
+    frame.simBox = box.get();
+    frame.usb = std::move(box);
+  } else {
+    frame.usb = MakeLibusbLink(UsbIdsFromEnvironment());
+  }
+  m_MainFrame = std::make_unique<CMainFrame>(m_Settings, m_Doc, m_Recent, std::move(frame));
+  if (!m_Options.file.empty()) {
+    m_MainFrame->OpenRecordFile(m_Options.file);
+  } else {
+    m_MainFrame->NewDocument();
+  }
+  m_MainFrame->show();
+}
+
+void CZKApp::SaveSettings() {
+  if (m_Saved || !m_MainFrame) return;
+  m_Saved = true;
+  m_MainFrame->close();
+  m_Settings.SaveSettings(*m_Storage);
+  m_Recent.Save(*m_Storage);
+  if (auto* qs = dynamic_cast<QSettingsStorage*>(m_Storage.get())) qs->Sync();
+}
+
+}  // namespace zk
