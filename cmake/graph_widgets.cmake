@@ -17,7 +17,7 @@ target_compile_definitions(zk_graph_widgets PUBLIC ZK_EDGE_KEEPING=$<BOOL:${ZK_E
 
 # The tests build the waveform view whatever the option says and keep edges in their stores.
 file(GLOB ZK_GRAPH_WIDGET_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/graph/widgets/*_test.cpp)
-add_executable(graph_widget_tests ${ZK_GRAPH_WIDGET_TEST_SOURCES})
+add_executable(graph_widget_tests ${ZK_GRAPH_WIDGET_TEST_SOURCES} tests/graph/widgets/widget_test_main.cpp)
 target_link_libraries(graph_widget_tests PRIVATE zk_graph_widgets zk_sim Qt6::Test GTest::gtest)
 target_compile_definitions(graph_widget_tests PRIVATE ZK_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}")
 add_test(NAME graph_widget_tests COMMAND graph_widget_tests)

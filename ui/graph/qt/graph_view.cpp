@@ -262,13 +262,18 @@ void CGraphView::OnButton(int id) {
 
 // ---- painting ----------------------------------------------------------------------------
 
-void CGraphView::paintEvent(QPaintEvent*) {
+const QImage& CGraphView::RenderPicture() {
   m_Model->SetClientSize(std::max(width(), 1), std::max(height(), 1));
-  if (m_Image.size() != size()) m_Image = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  const QSize want = size().expandedTo(QSize(1, 1));
+  if (m_Image.size() != want) m_Image = QImage(want, QImage::Format_RGB32);
   m_Image.fill(palette().color(QPalette::Window));
   PaintGraph(m_Image, *m_Model, m_Drawing, m_Font);
+  return m_Image;
+}
+
+void CGraphView::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, m_Image);
+  p.drawImage(0, 0, RenderPicture());
 }
 
 void CGraphView::resizeEvent(QResizeEvent* e) {

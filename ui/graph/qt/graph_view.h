@@ -79,8 +79,8 @@ class CGraphView : public QWidget {
   QMenu* CreateContextMenu(QWidget* parent);
   // The last menu shown; null when none is open.
   QMenu* OpenMenu() const { return m_OpenMenu; }
-  // The picture last rendered, for tests and screenshots.
-  const QImage& Picture() const { return m_Image; }
+  // Renders the graph as the next paint shows it (also for tests and screenshots).
+  const QImage& RenderPicture();
   bool SmallButtons() const { return m_SmallButtons; }
 
  public slots:
