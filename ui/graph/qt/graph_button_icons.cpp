@@ -4,6 +4,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+#include <cstring>
+
 #include "ui/graph/graph_painter.h"
 
 namespace zk {
@@ -80,7 +83,10 @@ void Toggle(QPainter& p, const QRectF& r, const ToggleLook& look, bool on, bool 
   p.drawRect(box);
   if (smallPicture && r.height() < 14) return;
   QFont f = p.font();
-  f.setPixelSize(std::max(8, static_cast<int>(std::min(r.height() * 0.55, 14.0))));
+  // Side buttons are 64 px wide: the caption must fit beside the lamp.
+  const double room = r.right() - box.right() - 4;
+  const double fit = room / (0.65 * std::max<std::size_t>(std::strlen(look.caption), 1));
+  f.setPixelSize(std::max(7, static_cast<int>(std::min({r.height() * 0.55, 14.0, fit}))));
   f.setBold(on);
   p.setFont(f);
   p.setPen(on ? QColor(20, 20, 20) : QColor(130, 130, 130));
