@@ -131,8 +131,8 @@ TEST_F(GraphPainterTest, SummaryWalkPaintsTheSamePicture) {
     EXPECT_EQ(Paint(true), Paint(false)) << "zoomed out";
     m_Graph.FitTime();
     for (int zoom = 0; zoom < 3; ++zoom) {
-      EXPECT_EQ(Paint(true), Paint(false)) << "zoom step " << zoom << " inverted " << c.inverted << " reversed "
-                                           << c.reversed << " points " << c.points;
+      EXPECT_EQ(Paint(true), Paint(false))
+          << "zoom step " << zoom << " inverted " << c.inverted << " reversed " << c.reversed << " points " << c.points;
       for (int i = 0; i < 12; ++i) m_Graph.ZoomTimeIn();
     }
   }

@@ -122,7 +122,9 @@ GraphButtonLayout LayOutGraphButtons(int cw, int ch, const PlotRect& plot) {
   const int o = static_cast<int>(f * 32);
   const int f16 = static_cast<int>(16 * f);
   l.smallButtons = plot.height / 300.0 <= 1.0;
-  auto put = [&l](int id, int x, int y, int w, int h) { l.rects[static_cast<std::size_t>(IndexOf(id))] = {x, y, w, h}; };
+  auto put = [&l](int id, int x, int y, int w, int h) {
+    l.rects[static_cast<std::size_t>(IndexOf(id))] = {x, y, w, h};
+  };
   auto side = [&](int id, int x, int y) { put(id, x, y, 64, o); };
 
   const int m = plot.left + plot.width / 2;

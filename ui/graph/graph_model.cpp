@@ -87,7 +87,6 @@ void SortedRange(std::int32_t lowest, std::int32_t highest, bool reversed, std::
 
 }  // namespace
 
-
 // ---- settings, energy, texts -------------------------------------------------
 
 GraphAreaSwitches LoadGraphAreaSwitches(SettingsStorage& storage) {

@@ -16,17 +16,18 @@ struct ClassText {
   WaveformBackground background;
 };
 constexpr ClassText kClassTexts[] = {
-    {"short", WaveformBackground::kRed},     {"1bit", WaveformBackground::kWhite},
-    {"2bits", WaveformBackground::kWhite},   {"1or2bits", WaveformBackground::kCyan},
-    {"long", WaveformBackground::kRed},      {"1bit*", WaveformBackground::kCyan},
+    {"short", WaveformBackground::kRed},   {"1bit", WaveformBackground::kWhite},
+    {"2bits", WaveformBackground::kWhite}, {"1or2bits", WaveformBackground::kCyan},
+    {"long", WaveformBackground::kRed},    {"1bit*", WaveformBackground::kCyan},
     {"2bits*", WaveformBackground::kCyan},
 };
 
 // Roles 4 to 6 are never set by the framing decoder and carry no text.
 constexpr ClassText kRoleTexts[8] = {
-    {"???", WaveformBackground::kRed},    {"Zero", WaveformBackground::kWhite}, {"One(p)", WaveformBackground::kWhite},
-    {"One(s)", WaveformBackground::kWhite}, {"", WaveformBackground::kWhite},   {"", WaveformBackground::kWhite},
-    {"", WaveformBackground::kWhite},     {"Invalid", WaveformBackground::kRed},
+    {"???", WaveformBackground::kRed},      {"Zero", WaveformBackground::kWhite},
+    {"One(p)", WaveformBackground::kWhite}, {"One(s)", WaveformBackground::kWhite},
+    {"", WaveformBackground::kWhite},       {"", WaveformBackground::kWhite},
+    {"", WaveformBackground::kWhite},       {"Invalid", WaveformBackground::kRed},
 };
 
 int XOf(float t) {

@@ -23,7 +23,7 @@ TEST(GraphButtons, LayoutOfAFullSizePlot) {
     int id;
     ButtonRect r;
   } cases[] = {
-      {kBtnScrollLeft, {582, 674, 64, 64}}, {kBtnScrollRight, {650, 674, 64, 64}},
+      {kBtnScrollLeft, {582, 674, 64, 64}},  {kBtnScrollRight, {650, 674, 64, 64}},
       {kBtnTimeZoomOut, {718, 674, 64, 64}}, {kBtnTimeFit, {854, 674, 64, 64}},
       {kBtnVoltArea, {0, 0, 128, 36}},       {kBtnVbusVolt, {0, 52, 64, 32}},
       {kBtnCC2Volt, {0, 124, 64, 32}},       {kBtnVoltZoomIn, {0, 172, 64, 32}},

@@ -148,7 +148,7 @@ void CColorCfgDlg::Show(const DrawingSettings& v) {
   for (int c = 0; c < kDrawingColorCount; ++c) PaintSwatch(static_cast<DrawingColor>(c));
   for (int w = 0; w < kTraceWidthCount; ++w) {
     m_WidthLists[static_cast<std::size_t>(w)]->setCurrentIndex(v.m_Widths[static_cast<std::size_t>(w)] -
-                                                                kMinTraceWidth);
+                                                               kMinTraceWidth);
   }
   for (int s = 0; s < kDrawingSwitchCount; ++s) {
     m_SwitchBoxes[static_cast<std::size_t>(s)]->setChecked(v.m_Switches[static_cast<std::size_t>(s)]);
@@ -159,7 +159,8 @@ DrawingSettings CColorCfgDlg::Values() const {
   DrawingSettings v;
   v.m_Colors = m_Colors;
   for (int w = 0; w < kTraceWidthCount; ++w) {
-    v.m_Widths[static_cast<std::size_t>(w)] = m_WidthLists[static_cast<std::size_t>(w)]->currentIndex() + kMinTraceWidth;
+    v.m_Widths[static_cast<std::size_t>(w)] =
+        m_WidthLists[static_cast<std::size_t>(w)]->currentIndex() + kMinTraceWidth;
   }
   for (int s = 0; s < kDrawingSwitchCount; ++s) {
     v.m_Switches[static_cast<std::size_t>(s)] = m_SwitchBoxes[static_cast<std::size_t>(s)]->isChecked();

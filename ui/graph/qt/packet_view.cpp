@@ -79,8 +79,7 @@ void CPacketView::Render(QPainter& p, int dx, int dy, int width, int height) con
 
 void CPacketView::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
-  Render(p, horizontalScrollBar()->value(), verticalScrollBar()->value(), viewport()->width(),
-         viewport()->height());
+  Render(p, horizontalScrollBar()->value(), verticalScrollBar()->value(), viewport()->width(), viewport()->height());
 }
 
 CDockablePacketView::CDockablePacketView(QWidget* parent) : QDockWidget(QStringLiteral("Packet"), parent) {
