@@ -117,9 +117,24 @@ TEST_F(GraphPainterTest, SummaryWalkPaintsTheSamePicture) {
   }
   m_Graph.m_ShowWattArea = m_Graph.m_ShowCC1Curr = true;
   Attach();
-  for (int zoom = 0; zoom < 3; ++zoom) {
-    EXPECT_EQ(Paint(true), Paint(false)) << "zoom step " << zoom;
-    for (int i = 0; i < 12; ++i) m_Graph.ZoomTimeIn();
+  // Without dots every column is drawn from its envelope; with dots, point by point.
+  const struct {
+    bool inverted, reversed, points;
+  } cases[] = {{false, false, false}, {true, false, false}, {false, true, false}, {true, true, true}};
+  for (const auto& c : cases) {
+    m_Graph.m_InvertCurrAxis = c.inverted;
+    m_Graph.m_CurrDirReversed = c.reversed;
+    m_Graph.m_ShowPoints = c.points;
+    // Zoomed out far enough that whole groups of the summary fall into one column.
+    m_Graph.FitTime();
+    for (int i = 0; i < 20; ++i) m_Graph.ZoomTimeOut();
+    EXPECT_EQ(Paint(true), Paint(false)) << "zoomed out";
+    m_Graph.FitTime();
+    for (int zoom = 0; zoom < 3; ++zoom) {
+      EXPECT_EQ(Paint(true), Paint(false))
+          << "zoom step " << zoom << " inverted " << c.inverted << " reversed " << c.reversed << " points " << c.points;
+      for (int i = 0; i < 12; ++i) m_Graph.ZoomTimeIn();
+    }
   }
 }
 

@@ -32,16 +32,6 @@ constexpr float kZoomOutShift = -0.16666669f;
 
 enum Area : int { kVolt, kCurr, kWatt };
 
-template <typename T>
-T Saturate(double v) {
-  constexpr double lo = static_cast<double>(std::numeric_limits<T>::min() / 2);
-  constexpr double hi = static_cast<double>(std::numeric_limits<T>::max() / 2);
-  if (std::isnan(v)) return 0;
-  if (v <= lo) return static_cast<T>(lo);
-  if (v >= hi) return static_cast<T>(hi);
-  return static_cast<T>(v);
-}
-
 std::int64_t Midpoint(std::int64_t a, std::int64_t b) {
   return static_cast<std::int64_t>((static_cast<__int128>(a) + b) / 2);
 }
@@ -96,21 +86,6 @@ void SortedRange(std::int32_t lowest, std::int32_t highest, bool reversed, std::
 }
 
 }  // namespace
-
-std::int32_t TruncPx(double v) { return Saturate<std::int32_t>(v); }
-std::int64_t TruncTime(double v) { return Saturate<std::int64_t>(v); }
-
-std::int64_t TimeDiff(std::int64_t a, std::int64_t b) {
-  std::int64_t r;
-  if (!__builtin_sub_overflow(a, b, &r)) return r;
-  return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-}
-
-std::int64_t TimeSum(std::int64_t a, std::int64_t b) {
-  std::int64_t r;
-  if (!__builtin_add_overflow(a, b, &r)) return r;
-  return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
-}
 
 // ---- settings, energy, texts -------------------------------------------------
 

@@ -4,7 +4,9 @@
 // call into it; it never paints.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,11 +21,30 @@ class SettingsStorage;
 
 // Float-to-integer truncation that saturates instead of overflowing: scales that the user
 // zoomed without limit may map far-off times and values beyond any integer.
-std::int32_t TruncPx(double v);
-std::int64_t TruncTime(double v);
+// Inline: the trace walk converts every sample through them.
+namespace detail {
+template <typename T>
+inline T Saturate(double v) {
+  constexpr double lo = static_cast<double>(std::numeric_limits<T>::min() / 2);
+  constexpr double hi = static_cast<double>(std::numeric_limits<T>::max() / 2);
+  if (v > lo && v < hi) return static_cast<T>(v);
+  if (std::isnan(v)) return 0;
+  return static_cast<T>(v <= lo ? lo : hi);
+}
+}  // namespace detail
+inline std::int32_t TruncPx(double v) { return detail::Saturate<std::int32_t>(v); }
+inline std::int64_t TruncTime(double v) { return detail::Saturate<std::int64_t>(v); }
 // a - b and a + b, held at the ends of the 64-bit range: times come from files.
-std::int64_t TimeDiff(std::int64_t a, std::int64_t b);
-std::int64_t TimeSum(std::int64_t a, std::int64_t b);
+inline std::int64_t TimeDiff(std::int64_t a, std::int64_t b) {
+  std::int64_t r;
+  if (!__builtin_sub_overflow(a, b, &r)) return r;
+  return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+inline std::int64_t TimeSum(std::int64_t a, std::int64_t b) {
+  std::int64_t r;
+  if (!__builtin_add_overflow(a, b, &r)) return r;
+  return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
 
 struct PlotRect {
   int left = 150;

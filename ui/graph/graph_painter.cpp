@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -468,9 +469,8 @@ void DrawSegments(Ctx& c, const std::vector<TracePoint>& points, int plotLeft, c
   batch.Draw(c.p);
 }
 
-void DrawTrace(Ctx& c, const TraceDef& def, SampleSummary* summary, std::vector<TracePoint>& points) {
+TraceRequest RequestOf(const Ctx& c, const TraceDef& def) {
   const CGraphModel& m = c.m;
-  const PlotRect& plot = c.l.plot;
   const GraphArea area = AreaOfChannel(def.channel);
   const AreaSpan& span = area == GraphArea::kVoltage ? c.l.volt : area == GraphArea::kCurrent ? c.l.curr : c.l.watt;
   TraceRequest rq;
@@ -481,9 +481,14 @@ void DrawTrace(Ctx& c, const TraceDef& def, SampleSummary* summary, std::vector<
   rq.viewStart = m.m_ViewStart;
   rq.viewEnd = m.m_ViewEnd;
   rq.timeScale = m.m_TimeScale;
+  rq.pictureOnly = !m.m_ShowPoints;
   SetPeaks(rq, c.store.SampleStats());
-  WalkTrace(c.store, rq, summary, points);
+  return rq;
+}
 
+void DrawTrace(Ctx& c, const TraceDef& def, const std::vector<TracePoint>& points) {
+  const CGraphModel& m = c.m;
+  const PlotRect& plot = c.l.plot;
   const QColor colour = c.Color(def.color);
   const int width = c.s.m_Widths[def.width];
   Clip(c, QRect(plot.left, plot.top, plot.width, plot.height));
@@ -507,10 +512,19 @@ void DrawTrace(Ctx& c, const TraceDef& def, SampleSummary* summary, std::vector<
 }
 
 void DrawTraces(Ctx& c, SampleSummary* summary) {
-  std::vector<TracePoint> points;
+  std::array<const TraceDef*, std::size(kTraces)> shown{};
+  std::array<TraceRequest, std::size(kTraces)> requests{};
+  int count = 0;
   for (const TraceDef& def : kTraces) {
     if (!(c.m.*def.area) || (def.shown && !(c.m.*def.shown))) continue;
-    DrawTrace(c, def, summary, points);
+    shown[static_cast<std::size_t>(count)] = &def;
+    requests[static_cast<std::size_t>(count)] = RequestOf(c, def);
+    ++count;
+  }
+  std::array<std::vector<TracePoint>, std::size(kTraces)> points;
+  WalkTraces(c.store, requests.data(), count, summary, points.data());
+  for (int k = 0; k < count; ++k) {
+    DrawTrace(c, *shown[static_cast<std::size_t>(k)], points[static_cast<std::size_t>(k)]);
   }
 }
 

@@ -15,15 +15,11 @@ struct ChannelDef {
 };
 
 constexpr ChannelDef kChannels[kGraphChannelCount] = {
-    {GraphArea::kVoltage, [](const CVbusInfo& s) -> std::int32_t { return s.m_VbusVoltage; }},
-    {GraphArea::kVoltage, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC1Voltage; }},
-    {GraphArea::kVoltage, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC2Voltage; }},
-    {GraphArea::kCurrent, [](const CVbusInfo& s) -> std::int32_t { return s.m_VbusCurrent; }},
-    {GraphArea::kCurrent, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC1Current; }},
-    {GraphArea::kCurrent, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC2Current; }},
-    {GraphArea::kWattage, [](const CVbusInfo& s) -> std::int32_t { return s.m_VbusCurrent * s.m_VbusVoltage / 1000; }},
-    {GraphArea::kWattage, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC1Current * s.m_CC1Voltage / 1000; }},
-    {GraphArea::kWattage, [](const CVbusInfo& s) -> std::int32_t { return s.m_CC2Current * s.m_CC2Voltage / 1000; }},
+    {GraphArea::kVoltage, &ChannelValue<kChVbusVolt>}, {GraphArea::kVoltage, &ChannelValue<kChCC1Volt>},
+    {GraphArea::kVoltage, &ChannelValue<kChCC2Volt>},  {GraphArea::kCurrent, &ChannelValue<kChVbusCurr>},
+    {GraphArea::kCurrent, &ChannelValue<kChCC1Curr>},  {GraphArea::kCurrent, &ChannelValue<kChCC2Curr>},
+    {GraphArea::kWattage, &ChannelValue<kChVbusWatt>}, {GraphArea::kWattage, &ChannelValue<kChCC1Watt>},
+    {GraphArea::kWattage, &ChannelValue<kChCC2Watt>},
 };
 
 SummaryEntry EntryOf(const CVbusInfo& s) {

@@ -26,6 +26,19 @@ enum GraphChannel : int {
 enum class GraphArea { kVoltage, kCurrent, kWattage };
 
 // The channel's value before the direction and axis signs: mV, mA, or mW truncated toward zero.
+// The template is what the trace walk inlines per sample; the function looks it up by channel.
+template <int C>
+inline std::int32_t ChannelValue(const CVbusInfo& s) {
+  if constexpr (C == kChVbusVolt) return s.m_VbusVoltage;
+  if constexpr (C == kChCC1Volt) return s.m_CC1Voltage;
+  if constexpr (C == kChCC2Volt) return s.m_CC2Voltage;
+  if constexpr (C == kChVbusCurr) return s.m_VbusCurrent;
+  if constexpr (C == kChCC1Curr) return s.m_CC1Current;
+  if constexpr (C == kChCC2Curr) return s.m_CC2Current;
+  if constexpr (C == kChVbusWatt) return s.m_VbusCurrent * s.m_VbusVoltage / 1000;
+  if constexpr (C == kChCC1Watt) return s.m_CC1Current * s.m_CC1Voltage / 1000;
+  if constexpr (C == kChCC2Watt) return s.m_CC2Current * s.m_CC2Voltage / 1000;
+}
 std::int32_t RawChannelValue(const CVbusInfo& s, GraphChannel c);
 GraphArea AreaOfChannel(GraphChannel c);
 // Currents and wattages take the direction and inversion signs; voltages never do.
