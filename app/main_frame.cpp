@@ -20,6 +20,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "app/memory_storage.h"
 #include "capture/driver_installer.h"
 #include "capture/qt/remote_server.h"
 #include "capture/remote_protocol.h"
@@ -28,6 +29,7 @@
 #include "pd/column_table.h"
 #include "ui/ctrl/zk_ctrl_view.h"
 #include "ui/detail/packet_detail_views.h"
+#include "ui/graph/qt/dockable_graph.h"
 #include "ui/icons/icons.h"
 #include "ui/log/log_font.h"
 #include "ui/log/zk_log_view.h"
@@ -136,6 +138,8 @@ CMainFrame::CMainFrame(AppSettings& settings, CZKDoc& doc, RecentFiles& recent, 
       m_Usb(std::move(options.usb)),
       m_SimBox(options.simBox),
       m_Scenario(options.scenario),
+      m_OwnStorage(options.storage == nullptr ? std::make_unique<MemoryStorage>() : nullptr),
+      m_Storage(options.storage == nullptr ? m_OwnStorage.get() : options.storage),
       m_GraphAutoScroll(settings.m_GraphAutoScroll),
       m_GraphShowPlots(settings.m_GraphShowPlots),
       m_GraphShowPDPackets(settings.m_GraphShowPDPackets),
@@ -183,6 +187,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CZKDoc& doc, RecentFiles& recent, 
   m_Doc.m_ShowError = [this](const std::string& text) { ShowMessage(QString::fromStdString(text)); };
 
   BuildPanes();
+  RefreshGraph(true);
   BuildCommands();
   BuildMenus();
   statusBar()->showMessage(QStringLiteral("Ready"));
@@ -209,6 +214,9 @@ CMainFrame::~CMainFrame() {
   m_Doc.Store().m_StatusText = nullptr;
   m_Doc.m_AskSaveChanges = nullptr;
   m_Doc.m_ShowError = nullptr;
+  // The graph writes its switches into the storage as it goes: before the frame's own storage does.
+  delete m_GraphDock;
+  m_GraphDock = nullptr;
 }
 
 void CMainFrame::BuildPanes() {
@@ -260,10 +268,12 @@ void CMainFrame::BuildPanes() {
     m_FieldView->setFont(font);
   }
 
-  m_GraphDock = new QDockWidget(QStringLiteral("Graph"), this);
-  m_GraphDock->setObjectName(QStringLiteral("Graph"));
-  m_GraphDock->setWidget(MakeGraphPaneWidget(m_Doc, m_Settings, *this));
+  m_GraphDock = MakeGraphPane(m_Doc, m_Settings, *m_Storage, *this);
+  connect(this, &CMainFrame::graphRedraw, m_GraphDock, [this] { RefreshGraph(false); });
   addDockWidget(Qt::BottomDockWidgetArea, m_GraphDock);
+  // The layout keeps no graph height: the graph starts with a third of the window.
+  m_GraphDock->setMinimumHeight(120);
+  resizeDocks({m_GraphDock}, {std::max(windowHeight / 3, 150)}, Qt::Vertical);
   connect(m_GraphDock, &QDockWidget::topLevelChanged, this, [this](bool floating) {
     if (floating) m_GraphDock->setGeometry(10, 10, 640, 300);
   });
@@ -442,7 +452,7 @@ bool CMainFrame::OpenRecordFile(const std::string& path) {
   QApplication::restoreOverrideCursor();
   UpdateCommandStates();
   UpdateControlPanel();
-  emit graphRedraw();
+  RefreshGraph(true);
   return true;
 }
 
@@ -450,6 +460,7 @@ void CMainFrame::NewDocument() {
   if (m_Session->IsCapturing() || !AskSaveChanges()) return;
   m_Doc.OnNewDocument();
   m_LogView->InitialUpdate();
+  RefreshGraph(true);
   setWindowTitle(QStringLiteral("Untitled - PD Zelkor App"));
   UpdateCommandStates();
 }

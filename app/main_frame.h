@@ -35,6 +35,7 @@ class CZKCtrlView;
 class CZKLogView;
 class CPDPacketTreeView;
 class CPDPacketListView;
+class CDockableGraph;
 class CRemoteServer;
 class SimBox;
 
@@ -64,6 +65,8 @@ struct MainFrameOptions {
   SimBox* simBox = nullptr;  // the same object as usb when the box is simulated
   sim::ScenarioOptions scenario;
   bool remoteControl = true;
+  // Where the graph keeps its drawing settings; the frame's own memory when null.
+  SettingsStorage* storage = nullptr;
 };
 
 class CMainFrame : public QMainWindow, public DocumentObserver {
@@ -93,7 +96,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   CZKCtrlView* CtrlView() const { return m_CtrlView; }
   CPDPacketTreeView* TreeView() const { return m_TreeView; }
   CPDPacketListView* FieldView() const { return m_FieldView; }
-  QDockWidget* GraphPane() const { return m_GraphDock; }
+  CDockableGraph* GraphPane() const { return m_GraphDock; }
   CCaptureSession& Session() { return *m_Session; }
   CCaptureThread& Thread() { return *m_Thread; }
   CDeviceLink& Link() { return *m_Link; }
@@ -108,8 +111,9 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   void OnPathNameChanged(const std::string& path, bool addToRecent) override;
 
  signals:
-  // The graph's hooks; the placeholder pane ignores them.
+  // The graph follows a running capture with the newest sample's shown time.
   void graphFollow(std::int64_t shownTime);
+  // The graph is drawn again after switches, settings or contents changed.
   void graphRedraw();
 
  protected:
@@ -130,6 +134,9 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   void StoreLayout();
   void AboutBox();
   void InjectionCommand(int id);
+  // In main_frame_graph.cpp: the display switches into the graph; reattach after a new document
+  // or another current direction.
+  void RefreshGraph(bool reattach);
 
   // In main_frame_dialogs.cpp: the commands that open a dialog; false when it does not exist.
   bool DialogAvailable(int id) const;
@@ -144,6 +151,8 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   std::unique_ptr<UsbLink> m_Usb;
   SimBox* m_SimBox;
   sim::ScenarioOptions m_Scenario;
+  std::unique_ptr<SettingsStorage> m_OwnStorage;
+  SettingsStorage* m_Storage;
   std::unique_ptr<CDeviceLink> m_Link;
   std::unique_ptr<CCaptureThread> m_Thread;
   std::unique_ptr<CCaptureSession> m_Session;
@@ -164,7 +173,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   CPDPacketListView* m_FieldView = nullptr;
   QSplitter* m_Rows = nullptr;
   QSplitter* m_Detail = nullptr;
-  QDockWidget* m_GraphDock = nullptr;
+  CDockableGraph* m_GraphDock = nullptr;
   QMenu* m_RecentMenu = nullptr;
   std::map<int, QAction*> m_Actions;
   std::vector<QAction*> m_InjectionActions;
@@ -175,7 +184,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   bool m_Closed = false;
 };
 
-// In main_frame_graph.cpp: the widget the "Graph" pane holds.
-QWidget* MakeGraphPaneWidget(CZKDoc& doc, AppSettings& settings, CMainFrame& frame);
+// In main_frame_graph.cpp: the "Graph" pane, linked with the frame's packet list.
+CDockableGraph* MakeGraphPane(CZKDoc& doc, AppSettings& settings, SettingsStorage& storage, CMainFrame& frame);
 
 }  // namespace zk

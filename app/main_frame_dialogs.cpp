@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "app/main_frame.h"
+#include "ui/graph/qt/dockable_graph.h"
 #include "ui/icons/icons.h"
 #include "ui/log/zk_log_view.h"
 
@@ -112,8 +113,6 @@ bool CMainFrame::DialogAvailable(int id) const {
 #else
       return false;
 #endif
-    // The drawing settings belong to the graph's pane.
-    case kCmdGraphDrawingSettings: return false;
     default: return true;
   }
 }
@@ -199,7 +198,7 @@ void CMainFrame::OpenDialog(int id) {
       ApplyDirectionDialog(dlg.values(), m_Settings);
       // The list takes the direction at every rebuild.
       m_LogView->RebuildList();
-      emit graphRedraw();
+      RefreshGraph(true);
       break;
     }
 #endif
@@ -211,6 +210,7 @@ void CMainFrame::OpenDialog(int id) {
       break;
     }
 #endif
+    case kCmdGraphDrawingSettings: m_GraphDock->OpenDrawingSettings(); break;
     default: break;
   }
 }

@@ -51,6 +51,7 @@ void CZKApp::Start() {
   m_Recent.Load(*m_Storage);
 
   MainFrameOptions frame;
+  frame.storage = m_Storage.get();
   frame.remoteControl = m_Options.remoteControl;
   frame.scenario.name = m_Options.scenario;
   // The simulated conversation lasts as long as a capture may reasonably run.

@@ -18,7 +18,7 @@ add_library(zk_main_frame STATIC ${CMAKE_SOURCE_DIR}/app/zk_app.cpp ${CMAKE_SOUR
                                  ${CMAKE_SOURCE_DIR}/app/main_frame_dialogs.cpp
                                  ${CMAKE_SOURCE_DIR}/app/main_frame_graph.cpp
                                  ${CMAKE_SOURCE_DIR}/app/command_table.cpp)
-target_link_libraries(zk_main_frame PUBLIC zk_ui_widgets zk_capture_qt zk_capture zk_app_qt zk_tools zk_sim
+target_link_libraries(zk_main_frame PUBLIC zk_ui_widgets zk_graph_widgets zk_capture_qt zk_capture zk_app_qt zk_tools zk_sim
                                            Qt6::Widgets)
 if(TARGET zk_dialogs)
   target_link_libraries(zk_main_frame PUBLIC zk_dialogs)

@@ -14,6 +14,7 @@
 #include "tests/ui/ui_fixture.h"
 #include "ui/ctrl/zk_ctrl_view.h"
 #include "ui/detail/packet_detail_views.h"
+#include "ui/graph/qt/dockable_graph.h"
 #include "ui/log/zk_log_view.h"
 
 namespace zk {
@@ -62,8 +63,8 @@ TEST(MainWindow, OpensTheCommandLineFileAndWritesAScreenshot) {
     EXPECT_EQ(frame.TreeView()->Packet(), frame.LogView()->Model()->PacketAt(row));
     EXPECT_EQ(frame.TreeView()->SelectionCode(), 0x02000000u);
     EXPECT_GT(frame.FieldView()->Model()->rowCount(), 0);
-    // The empty graph pane stays out of the picture; the readouts show the simulated box.
-    frame.RunCommand(kCmdShowGraph);
+    // The graph shows the file with the selected packet; the readouts show the simulated box.
+    EXPECT_EQ(frame.GraphPane()->View().Model().m_pSelectedPacket, frame.LogView()->Model()->PacketAt(row));
     frame.Tick();
     QTest::qWait(400);
     frame.Tick();
@@ -156,6 +157,28 @@ TEST(MainWindow, RunAndStopOnTheSimulatedBoxRecordAFileWhileTheListGrows) {
   EXPECT_EQ(f.LogView()->Model()->rowCount(), h.doc.Store().PacketCount());
   EXPECT_TRUE(f.CommandEnabled(kCmdRun));
   EXPECT_TRUE(f.CommandEnabled(kCmdClear));
+}
+
+// The list and the graph find each other's packets, and the frame's switches reach the graph.
+TEST(MainWindow, GraphAndPacketListShowTheSamePacket) {
+  test::FrameHarness h;
+  CMainFrame& f = *h.frame;
+  ASSERT_TRUE(f.OpenRecordFile(test::SimulatedRecordFile()));
+  CGraphView& graph = f.GraphPane()->View();
+  const CCCPacket* last = f.LogView()->Model()->PacketAt(f.LogView()->Model()->rowCount() - 1);
+  ASSERT_NE(last, nullptr);
+
+  emit f.GraphPane()->PacketDoubleClicked(last->m_Index);
+  EXPECT_EQ(f.LogView()->SelectedPacket(), last);
+  EXPECT_EQ(graph.Model().m_pSelectedPacket, last);
+
+  emit f.LogView()->centreOnTime(last->m_Time - h.doc.Store().m_TimeOrigin);
+  EXPECT_TRUE(graph.Model().IsTimeVisible(last->m_Time - h.doc.Store().m_TimeOrigin));
+
+  const bool points = graph.Model().m_ShowPoints;
+  f.RunCommand(kCmdShowMeasuringPoints);
+  EXPECT_NE(graph.Model().m_ShowPoints, points);
+  EXPECT_TRUE(f.CommandEnabled(kCmdGraphDrawingSettings));
 }
 
 TEST(MainWindow, MenuTextsShowTheKeysThatWorkAndTogglesFollowTheirState) {
