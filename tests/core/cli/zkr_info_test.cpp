@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/core/cli/run_zkr.h"
 
@@ -16,7 +17,8 @@ using test::RunResult;
 using test::RunZkr;
 
 TEST(ZkrInfo, PrintsMetaItemsAndRecordCounts) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "zkr_info_test.zkr";
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("zkr_info_test_" + std::to_string(getpid()) + ".zkr");
   {
     std::ofstream f(path, std::ios::binary);
     std::array<std::uint8_t, 12> serial = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x30, 0x41, 0x42};

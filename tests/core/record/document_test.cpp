@@ -1,6 +1,7 @@
 #include "record/document.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -33,7 +34,9 @@ std::string MakeFile(const fs::path& path) {
 class DocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_Dir = fs::temp_directory_path() / "zk_document_test";
+    // Each test in a folder of its own: ctest runs them in parallel processes.
+    m_Dir = fs::temp_directory_path() / ("zk_document_test_" + std::to_string(getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(m_Dir);
     fs::create_directories(m_Dir);
     m_Path = MakeFile(m_Dir / "rec.zkr");

@@ -1,6 +1,7 @@
 #include "record/loader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -259,7 +260,8 @@ TEST(Loader, GrowingFileLoadsLikeTheFinalFile) {
   // Grow a copy a few bytes at a time (not on record boundaries) and decode what is there.
   std::ifstream in(full, std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string growing = (std::filesystem::temp_directory_path() / "loader_grow.zkr").string();
+  const std::string growing =
+      (std::filesystem::temp_directory_path() / ("loader_grow_" + std::to_string(getpid()) + ".zkr")).string();
   std::ofstream(growing, std::ios::binary | std::ios::trunc).close();
   CaptureStore live;
   live.m_RecordPath = growing;

@@ -1,6 +1,7 @@
 // The graph pane over a simulated SPR session, with markers, written to graph.png in the
 // build folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 
@@ -17,7 +18,8 @@ namespace zk {
 namespace {
 
 TEST(GraphScreenshot, SprSessionWithMarkers) {
-  const std::string record = (std::filesystem::temp_directory_path() / "zk_graph_screenshot.zkr").string();
+  const std::string record =
+      (std::filesystem::temp_directory_path() / ("zk_graph_screenshot_" + std::to_string(getpid()) + ".zkr")).string();
   sim::ScenarioOptions so;
   so.name = "spr";
   so.seconds = 4.0;

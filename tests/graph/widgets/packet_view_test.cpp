@@ -2,6 +2,7 @@
 #include "ui/graph/qt/packet_view.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QPainter>
@@ -135,7 +136,8 @@ TEST(WaveformLayout, HostileValuesDrawNothingOrAFiniteGrid) {
 }
 
 TEST(PacketView, DrawsADecodedPacketWithItsGrid) {
-  const std::string path = (std::filesystem::temp_directory_path() / "zk_packet_view_test.zkr").string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("zk_packet_view_test_" + std::to_string(getpid()) + ".zkr")).string();
   sim::ScenarioOptions so;
   so.seconds = 1.0;
   std::string error;
