@@ -33,6 +33,7 @@ TEST(MainWindow, OpensTheCommandLineFileAndWritesAScreenshot) {
   WindowLayout layout;
   layout.m_PacketListHeight = 260;
   layout.m_MessageTreeWidth = 280;
+  layout.m_WindowHeight = 960;
   const WindowLayout::Bytes bytes = layout.Pack();
   storage->WriteRecord("PDZKRAPP", "PDZelkorAppSettings", bytes.data(), bytes.size());
   {
@@ -65,6 +66,11 @@ TEST(MainWindow, OpensTheCommandLineFileAndWritesAScreenshot) {
     EXPECT_GT(frame.FieldView()->Model()->rowCount(), 0);
     // The graph shows the file with the selected packet; the readouts show the simulated box.
     EXPECT_EQ(frame.GraphPane()->View().Model().m_pSelectedPacket, frame.LogView()->Model()->PacketAt(row));
+    // Opened before the window was shown, the graph still fits the whole file into its real size.
+    const CGraphModel& graph = frame.GraphPane()->View().Model();
+    EXPECT_TRUE(graph.IsTimeVisible(graph.m_FirstTime) && graph.IsTimeVisible(graph.m_LastTime));
+    EXPECT_GT(graph.Mapping().timeScale * static_cast<float>(graph.m_LastTime - graph.m_FirstTime),
+              0.9f * static_cast<float>(graph.Plot().width));
     frame.Tick();
     QTest::qWait(400);
     frame.Tick();

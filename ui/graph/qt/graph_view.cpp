@@ -123,6 +123,7 @@ QPushButton* CGraphView::Button(int id) const {
 
 void CGraphView::AttachDocument(CZKDoc* doc) {
   if (!doc) return;
+  m_FitPending = isVisible() ? nullptr : doc;
   RefreshButtons();
   m_Model->SetClientSize(std::max(width(), 1), std::max(height(), 1));
   m_Model->AttachDocument(doc, m_Settings.m_VbusCurrDirReverse);
@@ -281,6 +282,13 @@ void CGraphView::paintEvent(QPaintEvent*) {
 void CGraphView::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   LayOutButtons(false);
+  if (m_FitPending != nullptr && isVisible()) AttachDocument(m_FitPending);
+}
+
+void CGraphView::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // The sizes of a window being shown arrive before it counts as visible.
+  if (m_FitPending != nullptr) AttachDocument(m_FitPending);
 }
 
 // ---- input ---------------------------------------------------------------------------------

@@ -98,6 +98,7 @@ class CGraphView : public QWidget {
   bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
@@ -121,6 +122,8 @@ class CGraphView : public QWidget {
   QSize m_LaidOutSize;
   int m_LaidOutBottomMargin = -1;
   bool m_SmallButtons = false;
+  // A document attached while hidden is fitted again at the first size the shown view gets.
+  CZKDoc* m_FitPending = nullptr;
   QMenu* m_OpenMenu = nullptr;
 
   void CreateButtons();
