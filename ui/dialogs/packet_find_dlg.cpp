@@ -113,17 +113,10 @@ CPacketFindDlg::CPacketFindDlg(CPacketFindDlgModel& model, const PacketStatistic
     return b;
   };
   // Each writes into the criteria at once, after taking what the controls show.
-  const auto criteriaButton = [this](void (CPacketFindDlgModel::*op)()) {
-    return [this, op] {
-      ReadControls();
-      (m_Model.*op)();
-      ShowControls();
-    };
-  };
-  addButton("Check All Message Types", criteriaButton(&CPacketFindDlgModel::CheckAllMessageTypes));
-  addButton("Clear All Message Types", criteriaButton(&CPacketFindDlgModel::ClearAllMessageTypes));
-  addButton("Check All", criteriaButton(&CPacketFindDlgModel::CheckAll));
-  addButton("Clear All", criteriaButton(&CPacketFindDlgModel::ClearAll));
+  addButton("Check All Message Types", [this] { ApplyToCriteria(&CPacketFindDlgModel::CheckAllMessageTypes); });
+  addButton("Clear All Message Types", [this] { ApplyToCriteria(&CPacketFindDlgModel::ClearAllMessageTypes); });
+  addButton("Check All", [this] { ApplyToCriteria(&CPacketFindDlgModel::CheckAll); });
+  addButton("Clear All", [this] { ApplyToCriteria(&CPacketFindDlgModel::ClearAll); });
   buttons->addStretch(1);
   addButton("OK", [this] { accept(); })->setDefault(true);
   addButton("Cancel", [this] { reject(); });
@@ -157,6 +150,12 @@ QCheckBox* CPacketFindDlg::checkBox(const QString& text) const {
   if (m_EnableText->text() == text) return m_EnableText;
   if (m_AllowAll->text() == text) return m_AllowAll;
   return nullptr;
+}
+
+void CPacketFindDlg::ApplyToCriteria(void (CPacketFindDlgModel::*op)()) {
+  ReadControls();
+  (m_Model.*op)();
+  ShowControls();
 }
 
 void CPacketFindDlg::ReadControls() {

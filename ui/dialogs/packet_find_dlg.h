@@ -37,6 +37,7 @@ class CPacketFindDlg : public QDialog {
 
  private:
   void ReadControls();
+  void ApplyToCriteria(void (CPacketFindDlgModel::*op)());
   void ShowControls();
   void ShowEnabling();
 
