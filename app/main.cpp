@@ -1,5 +1,6 @@
 // pdzelkor: the desktop application. Options: --simulate[=SCENARIO] uses the simulated box
-// instead of a real one; a record file named on the command line is opened.
+// instead of a real one; --run starts a capture once the box is connected; a record file named
+// on the command line is opened.
 #include <QApplication>
 
 #include <cstdio>
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
   arguments.removeFirst();
   const std::optional<zk::StartOptions> options = zk::ParseCommandLine(arguments, error);
   if (!options) {
-    std::fprintf(stderr, "pdzelkor: %s\nusage: pdzelkor [--simulate[=SCENARIO]] [FILE.zkr]\n", error.c_str());
+    std::fprintf(stderr, "pdzelkor: %s\nusage: pdzelkor [--simulate[=SCENARIO]] [--run] [FILE.zkr]\n", error.c_str());
     return 2;
   }
   zk::CZKApp zkApp(*options, std::make_unique<zk::QSettingsStorage>());

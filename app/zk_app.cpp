@@ -1,6 +1,9 @@
 #include "app/zk_app.h"
 
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <memory>
 
 #include "app/qsettings_storage.h"
 #include "capture/sim_box.h"
@@ -21,6 +24,8 @@ std::optional<StartOptions> ParseCommandLine(const QStringList& arguments, std::
         error = "unknown scenario '" + options.scenario + "'";
         return std::nullopt;
       }
+    } else if (a == QStringLiteral("--run")) {
+      options.run = true;
     } else if (a.startsWith(QStringLiteral("-"))) {
       error = "unknown option '" + a.toStdString() + "'";
       return std::nullopt;
@@ -70,6 +75,24 @@ void CZKApp::Start() {
     m_MainFrame->NewDocument();
   }
   m_MainFrame->show();
+  if (m_Options.run) StartCaptureWhenConnected();
+}
+
+void CZKApp::StartCaptureWhenConnected() {
+  // The link connects on the capture thread; ask again every 200 ms for up to ten seconds.
+  auto* timer = new QTimer(m_MainFrame.get());
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, m_MainFrame.get(), [this, timer, tries] {
+    // Stopped meanwhile: Run may open the record file dialog, whose event loop runs this timer.
+    timer->stop();
+    if (m_MainFrame->CommandEnabled(kCmdRun)) m_MainFrame->RunCommand(kCmdRun);
+    if (m_MainFrame->Session().IsCapturing() || ++*tries >= 50) {
+      timer->deleteLater();
+    } else {
+      timer->start(200);
+    }
+  });
+  timer->start(200);
 }
 
 void CZKApp::SaveSettings() {

@@ -19,6 +19,7 @@ struct StartOptions {
   std::string scenario = "spr";
   std::string file;  // a record file to open
   bool remoteControl = true;
+  bool run = false;  // start a capture as soon as the box is connected
 };
 
 // Arguments after the program name; nothing with a one-line reason when they are not understood.
@@ -43,6 +44,8 @@ class CZKApp {
   RecentFiles& Recent() { return m_Recent; }
 
  private:
+  void StartCaptureWhenConnected();
+
   StartOptions m_Options;
   std::unique_ptr<SettingsStorage> m_Storage;
   AppSettings m_Settings;

@@ -252,6 +252,36 @@ TEST(StartUp, CommandLine) {
   EXPECT_FALSE(ParseCommandLine({QStringLiteral("a.zkr"), QStringLiteral("b.zkr")}, error));
 }
 
+// What make run starts: the simulated box, and a capture that begins by itself once it is connected.
+TEST(StartUp, RunOptionStartsACaptureOnTheSimulatedBox) {
+  auto storage = std::make_unique<MemoryStorage>();
+  {
+    AppSettings stored;
+    stored.m_DocumentsFolder = [] { return test::ScratchDir("run-option").string(); };
+    stored.LoadSettings(*storage);
+    stored.m_RecordFileFolder = test::ScratchDir("run-option").string();
+    stored.m_RecordDoNotAskAgain = true;
+    stored.m_LaunchDriverInstaller = false;
+    stored.SaveSettings(*storage);
+  }
+  std::string error;
+  std::optional<StartOptions> options =
+      ParseCommandLine({QStringLiteral("--simulate"), QStringLiteral("--run")}, error);
+  ASSERT_TRUE(options && options->run);
+  options->remoteControl = false;
+  CZKApp app(*options, std::move(storage));
+  app.Start();
+  CMainFrame& frame = *app.MainFrame();
+  frame.SetMessageFunction([](const QString&) {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame.Session().IsCapturing(); }, 10000));
+  for (int i = 0; i < 20 && app.Doc().Store().PacketCount() == 0; ++i) {
+    QTest::qWait(250);
+    frame.Tick();
+  }
+  EXPECT_GT(app.Doc().Store().PacketCount(), 0);
+  frame.RunCommand(kCmdStop);
+}
+
 TEST(StartUp, ControlPanelHeightAndRecentFiles) {
   EXPECT_EQ(InitialCtrlViewHeight(0, 360), 90);
   EXPECT_EQ(InitialCtrlViewHeight(0, 800), 100);
