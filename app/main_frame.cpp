@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -20,6 +22,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "app/lock_keys.h"
 #include "app/memory_storage.h"
 #include "capture/driver_installer.h"
 #include "capture/qt/remote_server.h"
@@ -190,6 +193,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CZKDoc& doc, RecentFiles& recent, 
   RefreshGraph(true);
   BuildCommands();
   BuildMenus();
+  BuildStatusPanes();
   statusBar()->showMessage(QStringLiteral("Ready"));
   m_Doc.AddObserver(this);
 
@@ -422,6 +426,34 @@ void CMainFrame::ShowMessage(const QString& text) {
   if (m_Message) m_Message(text);
 }
 
+void CMainFrame::BuildStatusPanes() {
+  const char* texts[] = {"CAP", "NUM", "SCRL"};
+  for (int i = 0; i < 3; ++i) {
+    auto* pane = new QLabel(this);
+    pane->setObjectName(QString::fromLatin1(texts[i]));
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
+    statusBar()->addPermanentWidget(pane);
+    m_LockPanes[i] = pane;
+  }
+  UpdateLockIndicators();
+}
+
+void CMainFrame::UpdateLockIndicators() {
+  const std::optional<LockKeys> keys = ReadLockKeys();
+  const bool on[] = {keys && keys->caps, keys && keys->num, keys && keys->scroll};
+  const char* texts[] = {"CAP", "NUM", "SCRL"};
+  for (int i = 0; i < 3; ++i) m_LockPanes[i]->setText(on[i] ? QString::fromLatin1(texts[i]) : QString());
+}
+
+void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_CapsLock || event->key() == Qt::Key_NumLock || event->key() == Qt::Key_ScrollLock) {
+    UpdateLockIndicators();
+  }
+  QMainWindow::keyReleaseEvent(event);
+}
+
 QString CMainFrame::StatusText() const { return statusBar()->currentMessage(); }
 
 void CMainFrame::SetStatus(const std::string& text) { statusBar()->showMessage(QString::fromStdString(text)); }
@@ -519,6 +551,7 @@ void CMainFrame::Tick() {
   if (m_Closed) return;
   m_Session->Tick();
   UpdateCommandStates();
+  UpdateLockIndicators();
 }
 
 void CMainFrame::InjectionCommand(int id) {

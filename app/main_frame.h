@@ -25,6 +25,7 @@
 #include "ui/list/find_filter.h"
 
 class QAction;
+class QLabel;
 class QDockWidget;
 class QSplitter;
 class QMenu;
@@ -118,6 +119,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -126,6 +128,8 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   void BuildCommands();
   void BuildMenus();
   void UpdateCommandStates();
+  void BuildStatusPanes();
+  void UpdateLockIndicators();
   void UpdateRecentMenu();
   void UpdateControlPanel();
   void RefreshViews();
@@ -175,6 +179,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   QSplitter* m_Detail = nullptr;
   CDockableGraph* m_GraphDock = nullptr;
   QMenu* m_RecentMenu = nullptr;
+  QLabel* m_LockPanes[3] = {};  // Caps Lock, Num Lock, Scroll Lock
   std::map<int, QAction*> m_Actions;
   std::vector<QAction*> m_InjectionActions;
   CommandState m_State;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QImage>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTest>
 
@@ -194,6 +195,8 @@ TEST(MainWindow, MenuTextsShowTheKeysThatWorkAndTogglesFollowTheirState) {
   EXPECT_EQ(f.Action(kCmdFindNext)->shortcut(), QKeySequence(Qt::Key_F3));
   EXPECT_EQ(f.Action(kCmdFindPrev)->shortcut(), QKeySequence(QStringLiteral("Shift+F3")));
   EXPECT_EQ(f.Action(kCmdShowGraph)->shortcut(), QKeySequence(Qt::Key_F7));
+  // The status bar: the message, then the three lock-key panes.
+  for (const char* pane : {"CAP", "NUM", "SCRL"}) EXPECT_NE(f.statusBar()->findChild<QLabel*>(pane), nullptr) << pane;
 
   EXPECT_TRUE(f.Action(kCmdShowGraph)->isChecked());
   f.RunCommand(kCmdShowGraph);
