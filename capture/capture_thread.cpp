@@ -115,7 +115,13 @@ void CCaptureThread::WaitWhileDisconnected() {
 
 void CCaptureThread::HandleRead(const std::uint8_t* data, std::size_t size) {
   if (m_Flags.recording.IsSet() && m_Writer.IsOpen()) {
-    m_Writer.Write(data, size);
+    if (!m_Writer.Write(data, size)) {
+      // A full or failing disk: the capture ends with what reached the file, rather than
+      // go on with a gap that would shift every later record.
+      m_Flags.closeRequested.Set();
+      DecodeLive(data, size);
+      return;
+    }
     const bool sizeExceeded = m_Writer.FileSize() > MaxFileSizeBytes(m_MaxFileSizeMB.load());
     if (sizeExceeded || m_Flags.rolloverRequested.IsSet()) RollOver(sizeExceeded);
   }
