@@ -96,7 +96,10 @@ void CCaptureThread::Run() {
     if (r.status == ReadStatus::Data && r.bytes > 0) {
       HandleRead(buffer.data(), std::min(r.bytes, buffer.size()));
     } else if (r.status != ReadStatus::Timeout) {
-      // A vanished box fails at once; the poll clears connected within a second.
+      // A vanished box fails at once; the poll clears connected within a second. A capture
+      // ends here: its last transfer may have been cut inside a record, and a box that is
+      // back before the poll would otherwise continue the file out of step.
+      if (r.status == ReadStatus::NoDevice && m_Flags.recording.IsSet()) m_Flags.closeRequested.Set();
       std::this_thread::sleep_for(kSleepSlice);
     }
   }
