@@ -354,7 +354,9 @@ TEST_F(SettingsTest, StorageRefusingEveryWriteKeepsWhatItHeld) {
       const std::unique_ptr<SettingsStorage> storage = c.open();
       before.SaveSettings(*storage);
       SaveDrawingSettings(*storage, drawing);
-      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) ASSERT_TRUE(qs->Sync());
+      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) {
+        ASSERT_TRUE(qs->Sync());
+      }
     }
     c.refuseWrites();
 
@@ -368,8 +370,12 @@ TEST_F(SettingsTest, StorageRefusingEveryWriteKeepsWhatItHeld) {
       memory.writes.clear();
       after.SaveSettings(*storage);
       SaveDrawingSettings(*storage, changed);
-      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) EXPECT_FALSE(qs->Sync());
-      if (std::string(c.name) == "memory") EXPECT_EQ(memory.writes.size(), 25u + 2u + 38u + 1u + 46u);
+      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) {
+        EXPECT_FALSE(qs->Sync());
+      }
+      if (std::string(c.name) == "memory") {
+        EXPECT_EQ(memory.writes.size(), 25u + 2u + 38u + 1u + 46u);
+      }
     }
     EXPECT_EQ(after.m_RecordFileCaption, "After");  // the running program keeps its values
 
