@@ -96,7 +96,10 @@ void CCaptureThread::Run() {
     if (r.status == ReadStatus::Data && r.bytes > 0) {
       HandleRead(buffer.data(), std::min(r.bytes, buffer.size()));
     } else if (r.status != ReadStatus::Timeout) {
-      // A vanished box fails at once; the poll clears connected within a second.
+      // A vanished box fails at once; the poll clears connected within a second. A capture
+      // ends here: its last transfer may have been cut inside a record, and a box that is
+      // back before the poll would otherwise continue the file out of step.
+      if (r.status == ReadStatus::NoDevice && m_Flags.recording.IsSet()) m_Flags.closeRequested.Set();
       std::this_thread::sleep_for(kSleepSlice);
     }
   }
@@ -115,7 +118,13 @@ void CCaptureThread::WaitWhileDisconnected() {
 
 void CCaptureThread::HandleRead(const std::uint8_t* data, std::size_t size) {
   if (m_Flags.recording.IsSet() && m_Writer.IsOpen()) {
-    m_Writer.Write(data, size);
+    if (!m_Writer.Write(data, size)) {
+      // A full or failing disk: the capture ends with what reached the file, rather than
+      // go on with a gap that would shift every later record.
+      m_Flags.closeRequested.Set();
+      DecodeLive(data, size);
+      return;
+    }
     const bool sizeExceeded = m_Writer.FileSize() > MaxFileSizeBytes(m_MaxFileSizeMB.load());
     if (sizeExceeded || m_Flags.rolloverRequested.IsSet()) RollOver(sizeExceeded);
   }

@@ -11,15 +11,15 @@ RecordFileWriter::~RecordFileWriter() {
   if (m_Fd >= 0) ::close(m_Fd);
 }
 
-bool RecordFileWriter::WriteAll(const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(m_Fd, data, size);
+std::size_t RecordFileWriter::WriteAll(const std::uint8_t* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(m_Fd, data + done, size - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
   }
-  return true;
+  return done;
 }
 
 bool RecordFileWriter::Create(const std::string& path, const CalibrationRatios& ratios) {
@@ -29,7 +29,8 @@ bool RecordFileWriter::Create(const std::string& path, const CalibrationRatios& 
   if (m_Fd < 0) return false;
   const Record header = EmptyMetaRecord();
   const Record calibration = CalibrationRecord(ratios);
-  if (!WriteAll(header.data(), header.size()) || !WriteAll(calibration.data(), calibration.size())) {
+  if (WriteAll(header.data(), header.size()) != header.size() ||
+      WriteAll(calibration.data(), calibration.size()) != calibration.size()) {
     ::close(m_Fd);
     m_Fd = -1;
     return false;
@@ -37,10 +38,11 @@ bool RecordFileWriter::Create(const std::string& path, const CalibrationRatios& 
   return true;
 }
 
-void RecordFileWriter::Write(const std::uint8_t* data, std::size_t size) {
-  if (m_Fd < 0) return;
-  WriteAll(data, size);
-  m_DeviceBytes.fetch_add(size, std::memory_order_relaxed);
+bool RecordFileWriter::Write(const std::uint8_t* data, std::size_t size) {
+  if (m_Fd < 0) return false;
+  const std::size_t done = WriteAll(data, size);
+  m_DeviceBytes.fetch_add(done, std::memory_order_relaxed);
+  return done == size;
 }
 
 void RecordFileWriter::CloseWithHeader(std::uint16_t firmware, const std::array<std::uint8_t, 12>& serial) {

@@ -21,8 +21,9 @@ class RecordFileWriter {
 
   // Creates or truncates path, shared with readers; false when it cannot be written.
   bool Create(const std::string& path, const CalibrationRatios& ratios);
-  // The whole buffer, retrying short writes; a failing disk is not reported.
-  void Write(const std::uint8_t* data, std::size_t size);
+  // The whole buffer, retrying short writes; false when the disk took only part of it (full,
+  // over quota, gone). Only the bytes that reached the file are counted.
+  bool Write(const std::uint8_t* data, std::size_t size);
   // Header record at offset 0 with the box's identity and the device byte count, then close.
   void CloseWithHeader(std::uint16_t firmware, const std::array<std::uint8_t, 12>& serial);
   bool IsOpen() const { return m_Fd >= 0; }
@@ -35,7 +36,8 @@ class RecordFileWriter {
   int m_Fd = -1;
   std::atomic<std::uint64_t> m_DeviceBytes{0};
 
-  bool WriteAll(const std::uint8_t* data, std::size_t size);
+  // The bytes written before a write failed; size when all went.
+  std::size_t WriteAll(const std::uint8_t* data, std::size_t size);
 };
 
 }  // namespace zk

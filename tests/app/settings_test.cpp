@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/drawing_settings.h"
 #include "app/memory_storage.h"
 #include "app/qsettings_storage.h"
 
@@ -24,6 +28,7 @@ class RecordingStorage : public MemoryStorage {
  public:
   std::vector<std::string> reads, writes;
   std::vector<std::string> failWrites;
+  bool failEveryWrite = false;
 
   std::int32_t ReadNumber(std::string_view s, std::string_view n, std::int32_t d) override {
     reads.emplace_back(n);
@@ -50,8 +55,33 @@ class RecordingStorage : public MemoryStorage {
  private:
   bool Note(std::string_view n) {
     writes.emplace_back(n);
-    return std::find(failWrites.begin(), failWrites.end(), n) == failWrites.end();
+    return !failEveryWrite && std::find(failWrites.begin(), failWrites.end(), n) == failWrites.end();
   }
+};
+
+// Hands every operation on to a storage that outlives it.
+class SettingsView : public SettingsStorage {
+ public:
+  explicit SettingsView(SettingsStorage& s) : m_S(s) {}
+  std::int32_t ReadNumber(std::string_view s, std::string_view n, std::int32_t d) override {
+    return m_S.ReadNumber(s, n, d);
+  }
+  bool WriteNumber(std::string_view s, std::string_view n, std::int32_t v) override { return m_S.WriteNumber(s, n, v); }
+  std::string ReadText(std::string_view s, std::string_view n, const std::string& d) override {
+    return m_S.ReadText(s, n, d);
+  }
+  bool WriteText(std::string_view s, std::string_view n, const std::string& t) override {
+    return m_S.WriteText(s, n, t);
+  }
+  std::optional<std::vector<std::uint8_t>> ReadRecord(std::string_view s, std::string_view n) override {
+    return m_S.ReadRecord(s, n);
+  }
+  bool WriteRecord(std::string_view s, std::string_view n, const std::uint8_t* b, std::size_t c) override {
+    return m_S.WriteRecord(s, n, b, c);
+  }
+
+ private:
+  SettingsStorage& m_S;
 };
 
 class SettingsTest : public ::testing::Test {
@@ -280,6 +310,85 @@ TEST(SettingsRecords, DefaultGraphFontAndFaceNames) {
   g.SetFaceName(std::string(40, 'x'));
   EXPECT_EQ(g.FaceName(), std::string(31, 'x'));
   EXPECT_EQ(g.lfFaceName[31], 0);
+}
+
+// A storage that takes no write at all at exit: an in-memory one that refuses every write,
+// and an INI file on a folder that has become read-only. Every value is still offered, the
+// program goes on, and what the storage held before comes back at the next start.
+TEST_F(SettingsTest, StorageRefusingEveryWriteKeepsWhatItHeld) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString ini = dir.filePath("zelkor.ini");
+  RecordingStorage memory;
+  struct Case {
+    const char* name;
+    std::function<std::unique_ptr<SettingsStorage>()> open;
+    std::function<void()> refuseWrites;
+    // What the next start reads (QSettings keeps unsaved values in a cache of the process:
+    // the next start is a copy of the file as it is on disk).
+    std::function<std::unique_ptr<SettingsStorage>()> nextStart;
+  };
+  const QString copy = QDir(QDir::tempPath()).filePath("zk_settings_next_" + QString::number(::getpid()) + ".ini");
+  const Case cases[] = {
+      {"memory", [&memory] { return std::make_unique<SettingsView>(memory); },
+       [&memory] { memory.failEveryWrite = true; }, [&memory] { return std::make_unique<SettingsView>(memory); }},
+      {"read-only INI", [&ini] { return std::make_unique<QSettingsStorage>(ini); },
+       [&dir, &ini] {
+         fs::permissions(ini.toStdString(), fs::perms::owner_read);
+         fs::permissions(dir.path().toStdString(), fs::perms::owner_read | fs::perms::owner_exec);
+       },
+       [&ini, &copy] {
+         fs::copy_file(ini.toStdString(), copy.toStdString(), fs::copy_options::overwrite_existing);
+         return std::make_unique<QSettingsStorage>(copy);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string(c.name) != "memory" && ::geteuid() == 0) continue;  // permissions do not bind root
+    AppSettings before;
+    before.m_DocumentsFolder = settings.m_DocumentsFolder;
+    before.m_RecordFileCaption = "Before";
+    before.m_AppSettings.m_WindowHeight = 640;
+    DrawingSettings drawing = DefaultDrawingSettings();
+    {
+      const std::unique_ptr<SettingsStorage> storage = c.open();
+      before.SaveSettings(*storage);
+      SaveDrawingSettings(*storage, drawing);
+      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) {
+        ASSERT_TRUE(qs->Sync());
+      }
+    }
+    c.refuseWrites();
+
+    AppSettings after = before;
+    after.m_RecordFileCaption = "After";
+    after.m_AppSettings.m_WindowHeight = 900;
+    DrawingSettings changed = drawing;
+    changed.m_Colors[kColorCursor] = 0x123456;
+    {
+      const std::unique_ptr<SettingsStorage> storage = c.open();
+      memory.writes.clear();
+      after.SaveSettings(*storage);
+      SaveDrawingSettings(*storage, changed);
+      if (auto* qs = dynamic_cast<QSettingsStorage*>(storage.get())) {
+        EXPECT_FALSE(qs->Sync());
+      }
+      if (std::string(c.name) == "memory") {
+        EXPECT_EQ(memory.writes.size(), 25u + 2u + 38u + 1u + 46u);
+      }
+    }
+    EXPECT_EQ(after.m_RecordFileCaption, "After");  // the running program keeps its values
+
+    const std::unique_ptr<SettingsStorage> storage = c.nextStart();
+    AppSettings next;
+    next.m_DocumentsFolder = settings.m_DocumentsFolder;
+    next.LoadSettings(*storage);
+    EXPECT_EQ(next.m_RecordFileCaption, "Before");
+    EXPECT_EQ(next.m_AppSettings.m_WindowHeight, 640);
+    EXPECT_EQ(LoadDrawingSettings(*storage), drawing);
+  }
+  fs::permissions(dir.path().toStdString(), fs::perms::owner_all);
+  fs::remove(copy.toStdString());
 }
 
 // The QSettings storage in an INI file of a temporary folder.

@@ -347,5 +347,61 @@ TEST(Loader, AutoRemovalTrimsTheOldestPackets) {
   EXPECT_EQ(store.PacketAt(0)->m_Index, 0);
 }
 
+// Another program cuts the file while a block is being read (the length was read, then
+// the file shrank), or removes it between two reads of a live load: the load ends, and
+// every record decoded before stays in the store.
+TEST(Loader, FileShrinkingOrVanishingWhileLoadingKeepsWhatWasDecoded) {
+  constexpr std::uint64_t kBlock = 1048576;
+  FileBuilder b;
+  b.Samples(0, 24000 * 3, 10);  // two blocks of three-sample records
+  const auto samplesUpTo = [&b](std::uint64_t length) { return static_cast<int>((length - 128) / 64 * 3); };
+  struct Case {
+    const char* name;
+    std::uint64_t cutTo;
+    int samples;
+  };
+  const Case cases[] = {
+      {"inside a record of the second block", kBlock + 1000, samplesUpTo(kBlock + 1000)},
+      {"below what was decoded", 100, samplesUpTo(kBlock)},
+      {"to nothing", 0, samplesUpTo(kBlock)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = b.Write("loader_shrink.zkr");
+    CaptureStore store;
+    std::string last;
+    bool cut = false;
+    store.m_StatusText = [&](const std::string& text) {
+      last = text;
+      // Shown after the length is read and before the block is: the moment to cut.
+      if (!cut && store.m_DecodePosition == kBlock && text.rfind("Decoding", 0) == 0) {
+        std::filesystem::resize_file(path, c.cutTo);
+        cut = true;
+      }
+    };
+    LoadRecordFile(store, path);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(last, "Decode completed.");
+    ASSERT_EQ(store.SampleCount(), c.samples);
+    EXPECT_EQ(store.SampleAt(c.samples - 1)->m_Time, static_cast<std::int64_t>(c.samples - 1) * 10);
+    DecodeAvailable(store);  // nothing more to find, nothing lost
+    EXPECT_EQ(store.SampleCount(), c.samples);
+  }
+
+  const std::string path = b.Write("loader_vanish.zkr");
+  CaptureStore live;
+  live.m_RecordPath = path;
+  live.m_Recording = true;
+  bool atEnd = false;
+  ASSERT_TRUE(DecodeNextBlock(live, atEnd));
+  const int samples = live.SampleCount();
+  std::filesystem::remove(path);
+  EXPECT_FALSE(DecodeNextBlock(live, atEnd));
+  DecodeAvailable(live);
+  FinishPendingPackets(live);
+  EXPECT_EQ(live.SampleCount(), samples);
+  EXPECT_EQ(samples, samplesUpTo(kBlock));
+}
+
 }  // namespace
 }  // namespace zk
