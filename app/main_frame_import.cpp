@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/main_frame.h"
@@ -81,7 +82,8 @@ bool CMainFrame::ImportLogicCapture(const std::string& capturePath, const std::s
   job.Start([capturePath, recordPath, outcome](JobProgress& progress) {
     return interchange::ImportLogicSession(capturePath, recordPath, {}, outcome->summary, outcome->error,
                                            [&progress](std::uint64_t done, std::uint64_t total) {
-                                             progress.SetProgress(done, total);
+                                             // The total is what the archive claims: no more than 100 %.
+                                             progress.SetProgress(std::min(done, total), total);
                                              return !progress.AbortRequested();
                                            });
   });

@@ -8,6 +8,7 @@
 #include "interchange/dissector_tables.h"
 #include "pd/message_bytes.h"
 #include "pd/message_layout.h"
+#include "record/document.h"
 #include "record/file_path.h"
 
 namespace zk::interchange {
@@ -85,6 +86,11 @@ std::vector<std::uint8_t> PacketBytes(const CCCPacket& p, std::int64_t timeOrigi
 bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error,
                  const PcapngOptions& options, int* packetsWritten) {
   if (packetsWritten) *packetsWritten = 0;
+  // The store reads its packets' records back from that file: never write over it.
+  if (!store.m_RecordPath.empty() && SameFile(path, store.m_RecordPath)) {
+    error = "'" + path + "' is the record file the packets come from";
+    return false;
+  }
   std::FILE* f = OpenFile(path, "wb");
   if (!f) {
     error = "cannot create '" + path + "'";

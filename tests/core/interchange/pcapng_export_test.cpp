@@ -155,7 +155,8 @@ TEST_F(Simulated, OnePacketPerStorePacketWithItsLayout) {
 }
 
 // A span keeps the packets whose shown time lies in it, ends included, and nothing else
-// changes; zkr export takes the span from --from-us and --to-us. A stopped export leaves no file.
+// changes; zkr export takes the span from --from-us and --to-us. A stopped export leaves no
+// file, and the record file itself is never the output.
 TEST_F(Simulated, SpanKeepsItsPacketsAndStopRemovesTheFile) {
   CaptureStore store;
   LoadRecordFile(store, s_Record->string());
@@ -209,6 +210,12 @@ TEST_F(Simulated, SpanKeepsItsPacketsAndStopRemovesTheFile) {
   EXPECT_EQ(calls, 5);
   EXPECT_EQ(error, "the export was stopped");
   EXPECT_FALSE(std::filesystem::exists(part));
+
+  // Named like the record file it comes from, the export would empty it.
+  const std::string record = ReadFile(*s_Record);
+  EXPECT_FALSE(WritePcapng(store, (s_Record->parent_path() / "." / s_Record->filename()).string(), error));
+  EXPECT_NE(error.find("is the record file the packets come from"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(*s_Record), record);
   std::filesystem::remove(whole);
   std::filesystem::remove(cli);
 }
