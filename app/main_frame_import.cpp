@@ -49,9 +49,8 @@ void WaitForJob(ToolJob& job, const QString& label, QWidget* parent) {
 }  // namespace
 
 void CMainFrame::ImportLogicCaptureCommand() {
-  const QString capture =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Import Logic Capture"), QString(),
-                                   QStringLiteral("Logic Capture Files (*.sr);;All Files (*)"));
+  const QString capture = QFileDialog::getOpenFileName(this, QStringLiteral("Import Logic Capture"), QString(),
+                                                       QStringLiteral("Logic Capture Files (*.sr);;All Files (*)"));
   if (capture.isEmpty()) return;
   const QFileInfo info(capture);
   const QString proposed = info.dir().filePath(info.completeBaseName() + QStringLiteral(".zkr"));
@@ -64,8 +63,8 @@ void CMainFrame::ImportLogicCaptureCommand() {
 bool CMainFrame::ImportLogicCapture(const std::string& capturePath, const std::string& recordPath) {
   if (m_Session->IsCapturing() || m_Importing) return false;
   const auto fail = [this, &capturePath](const std::string& why) {
-    ShowMessage(QStringLiteral("Cannot import %1:\n%2")
-                    .arg(QString::fromStdString(capturePath), QString::fromStdString(why)));
+    ShowMessage(
+        QStringLiteral("Cannot import %1:\n%2").arg(QString::fromStdString(capturePath), QString::fromStdString(why)));
     return false;
   };
   // The open document reads its packets' records back from its file: writing over it would

@@ -83,8 +83,8 @@ std::vector<std::uint8_t> PacketBytes(const CCCPacket& p, std::int64_t timeOrigi
   return b;
 }
 
-bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error,
-                 const PcapngOptions& options, int* packetsWritten) {
+bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error, const PcapngOptions& options,
+                 int* packetsWritten) {
   if (packetsWritten) *packetsWritten = 0;
   // The store reads its packets' records back from that file: never write over it.
   if (!store.m_RecordPath.empty() && SameFile(path, store.m_RecordPath)) {

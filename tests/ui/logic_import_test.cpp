@@ -103,8 +103,8 @@ TEST(ImportLogicCapture, OpensADocumentOfTheEncodedPacketsAndSaysWhatItDid) {
 
   ASSERT_EQ(h.messages.size(), 1);
   const QString& summary = h.messages.front();
-  for (const char* part : {"CC1: channel 'CC1'", "tick divider 8", "every sample falls on a tick",
-                           "no measured values"}) {
+  for (const char* part :
+       {"CC1: channel 'CC1'", "tick divider 8", "every sample falls on a tick", "no measured values"}) {
     EXPECT_TRUE(summary.contains(QString::fromLatin1(part))) << part << "\n" << summary.toStdString();
   }
   EXPECT_TRUE(summary.contains(QString::fromStdString("wrote " + zkr))) << summary.toStdString();

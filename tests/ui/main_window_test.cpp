@@ -132,8 +132,8 @@ TEST(MainWindow, RunAndStopOnTheSimulatedBoxRecordAFileWhileTheListGrows) {
   f.RunCommand(kCmdRun);
   ASSERT_TRUE(f.Session().IsCapturing());
   // While capturing, the file commands and settings are closed and Stop is open.
-  for (int id : {kCmdNew, kCmdOpen, kCmdImportLogic, kCmdSave, kCmdSaveAs, kCmdExport, kCmdStitch,
-                 kCmdRecordSettings, kCmdRecordFileSettings, kCmdCalibration, kCmdRun}) {
+  for (int id : {kCmdNew, kCmdOpen, kCmdImportLogic, kCmdSave, kCmdSaveAs, kCmdExport, kCmdStitch, kCmdRecordSettings,
+                 kCmdRecordFileSettings, kCmdCalibration, kCmdRun}) {
     EXPECT_FALSE(f.CommandEnabled(id)) << id;
   }
   EXPECT_TRUE(f.CommandEnabled(kCmdStop));

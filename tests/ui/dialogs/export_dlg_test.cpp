@@ -12,8 +12,8 @@
 
 #include "dialog_test_support.h"
 #include "record/loader.h"
-#include "tests/core/cli/run_zkr.h"
 #include "sim/scenarios.h"
+#include "tests/core/cli/run_zkr.h"
 #include "tools/csv_export.h"
 #include "tools/record_subset.h"
 
@@ -190,9 +190,9 @@ TEST_F(ExportDlgTest, PcapngWorkerWritesWhatZkrExportWrites) {
   part->toPacket()->setText("7");
   ASSERT_TRUE(part->startExport());
   Finish(*part);
-  const test::RunResult span = test::RunZkr("export '" + m_Store.m_RecordPath + "' --pcapng '" + cli + "' --from-us " +
-                                            std::to_string(part->state().m_Start) + " --to-us " +
-                                            std::to_string(part->state().m_End));
+  const test::RunResult span =
+      test::RunZkr("export '" + m_Store.m_RecordPath + "' --pcapng '" + cli + "' --from-us " +
+                   std::to_string(part->state().m_Start) + " --to-us " + std::to_string(part->state().m_End));
   ASSERT_EQ(span.status, 0) << span.out;
   const std::string partial = test::ReadFile(part->state().m_FileName);
   EXPECT_LT(partial.size(), written.size());
