@@ -12,6 +12,7 @@ using M = MenuId;
 constexpr CommandDef kCommands[] = {
     {kCmdNew, M::kFile, "&New", "Ctrl+N", R::kNotCapturing, false, false},
     {kCmdOpen, M::kFile, "&Open...", "Ctrl+O", R::kNotCapturing, false, false},
+    {kCmdImportLogic, M::kFile, "&Import Logic Capture...", "", R::kNotCapturing, false, false},
     {kCmdSave, M::kFile, "&Save", "Ctrl+S", R::kNotCapturingRecordLoaded, false, false},
     {kCmdSaveAs, M::kFile, "Save &As...", "", R::kNotCapturingRecordLoaded, false, false},
     {kCmdExport, M::kFile, "&Export...", "", R::kNotCapturingRecordLoaded, false, true},

@@ -9,6 +9,7 @@ namespace zk {
 enum CommandId : int {
   kCmdNew = 57600,
   kCmdOpen = 57601,
+  kCmdImportLogic = 32931,
   kCmdSave = 57603,
   kCmdSaveAs = 57604,
   kCmdExport = 32858,

@@ -380,7 +380,7 @@ QAction* CMainFrame::Action(int id) const {
 
 bool CMainFrame::CommandEnabled(int id) const {
   const CommandDef* c = FindCommand(id);
-  if (c == nullptr || !IsEnabled(c->rule, m_State)) return false;
+  if (c == nullptr || m_Importing || !IsEnabled(c->rule, m_State)) return false;
   return DialogAvailable(id);
 }
 
@@ -416,7 +416,8 @@ void CMainFrame::UpdateCommandStates() {
     m_InjectionActions[k]->setChecked(injection.IsChecked(item));
     m_InjectionActions[k]->setEnabled(m_State.connected);
   }
-  if (m_RecentMenu != nullptr) m_RecentMenu->setEnabled(!m_Recent.Paths().empty() && !m_State.capturing);
+  if (m_RecentMenu != nullptr)
+    m_RecentMenu->setEnabled(!m_Recent.Paths().empty() && !m_State.capturing && !m_Importing);
   const Flag& alive = m_Thread->Flags().alive;
   const bool live = m_State.connected && alive.IsSet() && !m_Thread->Flags().stopRequested.IsSet();
   m_CtrlView->UpdateButtons(live, m_Thread->Flags().recording.IsSet(), m_State.hasSamples);
@@ -470,7 +471,7 @@ bool CMainFrame::AskSaveChanges() {
 }
 
 bool CMainFrame::OpenRecordFile(const std::string& path) {
-  if (m_Session->IsCapturing()) return false;
+  if (m_Session->IsCapturing() || m_Importing) return false;
   if (!QFileInfo(QString::fromStdString(path)).isFile()) {
     m_Recent.Remove(path);
     UpdateRecentMenu();
@@ -570,6 +571,7 @@ void CMainFrame::RunCommand(int id) {
       if (!path.isEmpty()) OpenRecordFile(path.toStdString());
       break;
     }
+    case kCmdImportLogic: ImportLogicCaptureCommand(); break;
     case kCmdSave: SaveDocument(m_Doc.RecordPath()); break;
     case kCmdSaveAs: {
       const QString path =

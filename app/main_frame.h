@@ -80,6 +80,10 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
 
   // Opens a record file as Open does (also for the command line and dropped files).
   bool OpenRecordFile(const std::string& path);
+  // Import Logic Capture once both files are named: writes the record file on a worker while
+  // a progress window waits, opens it and shows what the import did. On failure a message
+  // tells why and the open document stays as it was.
+  bool ImportLogicCapture(const std::string& capturePath, const std::string& recordPath);
   void NewDocument();
   bool SaveDocument(const std::string& path);
   // Runs a command of the table as its menu item does.
@@ -142,6 +146,9 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   // or another current direction.
   void RefreshGraph(bool reattach);
 
+  // In main_frame_import.cpp: asks for the capture and the record file, then imports.
+  void ImportLogicCaptureCommand();
+
   // In main_frame_dialogs.cpp: the commands that open a dialog; false when it does not exist.
   bool DialogAvailable(int id) const;
   void OpenDialog(int id);
@@ -187,6 +194,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
   std::function<void(const QString&)> m_Message;
   QDialog* m_RemoteExport = nullptr;
   bool m_Closed = false;
+  bool m_Importing = false;  // every command waits while an import runs
 };
 
 // In main_frame_graph.cpp: the "Graph" pane, linked with the frame's packet list.

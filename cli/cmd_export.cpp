@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: zkr export FILE.zkr -o OUT.csv [--items pd|samples|both] [--all-columns] [--from-us T] [--to-us T] "
     "[--invert-current]\n"
-    "       zkr export FILE.zkr --pcapng OUT.pcapng\n";
+    "       zkr export FILE.zkr --pcapng OUT.pcapng [--from-us T] [--to-us T]\n";
 
 struct ExportArgs {
   std::string input, output, pcapng;
@@ -100,7 +100,7 @@ int RunExport(const Args& args) {
     return 2;
   }
 #ifndef ZK_NO_INTERCHANGE
-  if (!a.pcapng.empty()) return RunExportPcapng(a.input, a.pcapng);
+  if (!a.pcapng.empty()) return RunExportPcapng(a.input, a.pcapng, a.from, a.to);
 #else
   if (!a.pcapng.empty()) {
     std::fprintf(stderr, "zkr export: this build has no pcapng export\n");

@@ -51,9 +51,8 @@ int RunImport(const Args& args) {
     std::fprintf(stderr, "zkr import: %s\n", error.c_str());
     return 1;
   }
-  const std::string text = interchange::ImportSummaryText(summary);
+  const std::string text = interchange::ImportReportText(summary, output);
   std::fwrite(text.data(), 1, text.size(), stdout);
-  std::printf("wrote %s (%llu bytes)\n", output.c_str(), static_cast<unsigned long long>(summary.fileBytes));
   return 0;
 }
 

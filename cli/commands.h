@@ -2,6 +2,8 @@
 // (without the subcommand name) and returns the process exit code.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,9 @@ int RunSimulate(const Args& args);
 int RunCapture(const Args& args);
 int RunRemote(const Args& args);
 int RunImport(const Args& args);
-// Writes every packet of a record file as pcapng: zkr export --pcapng.
-int RunExportPcapng(const std::string& input, const std::string& output);
+// Writes the packets of a record file as pcapng: zkr export --pcapng. Every packet, or with
+// a time given those of the span the Export dialog computes for it.
+int RunExportPcapng(const std::string& input, const std::string& output, std::optional<std::int64_t> from,
+                    std::optional<std::int64_t> to);
 
 }  // namespace zk::cli

@@ -17,10 +17,11 @@ target_link_libraries(zk_ui_widgets PUBLIC zk_ui_logic zk_record zk_pd zk_app_co
 add_library(zk_main_frame STATIC ${CMAKE_SOURCE_DIR}/app/zk_app.cpp ${CMAKE_SOURCE_DIR}/app/main_frame.cpp
                                  ${CMAKE_SOURCE_DIR}/app/main_frame_dialogs.cpp
                                  ${CMAKE_SOURCE_DIR}/app/main_frame_graph.cpp
+                                 ${CMAKE_SOURCE_DIR}/app/main_frame_import.cpp
                                  ${CMAKE_SOURCE_DIR}/app/command_table.cpp
                                  ${CMAKE_SOURCE_DIR}/app/lock_keys.cpp)
 target_link_libraries(zk_main_frame PUBLIC zk_ui_widgets zk_graph_widgets zk_capture_qt zk_capture zk_app_qt zk_tools zk_sim
-                                           Qt6::Widgets)
+                                           zk_interchange Qt6::Widgets)
 if(TARGET zk_dialogs)
   target_link_libraries(zk_main_frame PUBLIC zk_dialogs)
   target_compile_definitions(zk_main_frame PUBLIC ZK_HAVE_DIALOGS=1)

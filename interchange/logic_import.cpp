@@ -256,8 +256,14 @@ struct OutputFile {
 }  // namespace
 
 bool ImportLogicSession(const std::string& input, const std::string& output, const ImportOptions& options,
-                        ImportSummary& summary, std::string& error) {
+                        ImportSummary& summary, std::string& error, const ImportProgress& progress) {
   summary = ImportSummary{};
+  std::error_code same;
+  // Creating the output first would empty the very archive about to be read.
+  if (std::filesystem::equivalent(PathFromUtf8(input), PathFromUtf8(output), same)) {
+    error = "the record file '" + output + "' would replace the capture it is made from";
+    return false;
+  }
   LogicSessionReader reader;
   if (!reader.Open(input, error)) return false;
   const LogicSession& session = reader.Session();
@@ -304,8 +310,9 @@ bool ImportLogicSession(const std::string& input, const std::string& output, con
   }
   std::uint64_t sample = 0;
   unsigned level = 0;
+  bool stopped = false;
   const TickMapping mapping = summary.mapping;
-  const bool ok = reader.ReadSamples(
+  bool ok = reader.ReadSamples(
       [&](const std::uint8_t* data, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i, ++sample) {
           const std::uint8_t* s = data + i * unit;
@@ -316,9 +323,14 @@ bool ImportLogicSession(const std::string& input, const std::string& output, con
           if (sample != 0 && now != level) writer.Edges(now ^ level, mapping.TickOfSample(sample));
           level = now;
         }
-        return true;
+        stopped = progress && !progress(sample * unit, reader.SampleBytes());
+        return !stopped;
       },
       error);
+  if (stopped) {
+    ok = false;
+    error = "the import was stopped";
+  }
   if (ok) {
     writer.Finish(mapping.TickOfSample(sample));
     summary.captureSamples = sample;
@@ -334,7 +346,7 @@ bool ImportLogicSession(const std::string& input, const std::string& output, con
   if (ok && (out.failed || !closed)) error = "cannot write '" + output + "'";
   if (!ok || out.failed || !closed) {
     std::error_code ec;
-    std::filesystem::remove(output, ec);
+    std::filesystem::remove(PathFromUtf8(output), ec);
     return false;
   }
   return true;
@@ -380,6 +392,10 @@ std::string ImportSummaryText(const ImportSummary& s) {
                 s.stats.ccRecords, s.stats.sampleRecords, s.stats.samples);
   text += buf;
   return text;
+}
+
+std::string ImportReportText(const ImportSummary& summary, const std::string& output) {
+  return ImportSummaryText(summary) + "wrote " + output + " (" + std::to_string(summary.fileBytes) + " bytes)\n";
 }
 
 }  // namespace zk::interchange

@@ -109,12 +109,18 @@ struct ImportSummary {
   LogicWriteStats stats;
 };
 
-// Reads a session file and writes the record file; false with a message on failure (the
-// output is then removed).
+// Told the bytes of logic data read so far and the archive's total (0 when unknown) after
+// each block; returning false stops the import.
+using ImportProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
+// Reads a session file and writes the record file; false with a message on failure or when
+// progress stopped it (the output is then removed).
 bool ImportLogicSession(const std::string& input, const std::string& output, const ImportOptions& options,
-                        ImportSummary& summary, std::string& error);
+                        ImportSummary& summary, std::string& error, const ImportProgress& progress = {});
 
 // What the import did, a few lines for the user.
 std::string ImportSummaryText(const ImportSummary& summary);
+// The summary and the line naming the record file written, as zkr import prints them.
+std::string ImportReportText(const ImportSummary& summary, const std::string& output);
 
 }  // namespace zk::interchange

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "interchange/dissector_tables.h"
 #include "pd/message_bytes.h"
 #include "pd/message_layout.h"
+#include "record/document.h"
 #include "record/file_path.h"
 
 namespace zk::interchange {
@@ -81,7 +83,14 @@ std::vector<std::uint8_t> PacketBytes(const CCCPacket& p, std::int64_t timeOrigi
   return b;
 }
 
-bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error) {
+bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error, const PcapngOptions& options,
+                 int* packetsWritten) {
+  if (packetsWritten) *packetsWritten = 0;
+  // The store reads its packets' records back from that file: never write over it.
+  if (!store.m_RecordPath.empty() && SameFile(path, store.m_RecordPath)) {
+    error = "'" + path + "' is the record file the packets come from";
+    return false;
+  }
   std::FILE* f = OpenFile(path, "wb");
   if (!f) {
     error = "cannot create '" + path + "'";
@@ -111,8 +120,18 @@ bool WritePcapng(const CaptureStore& store, const std::string& path, std::string
   EndOptions(idb);
   write(Block(kInterfaceBlock, std::move(idb)));
 
-  for (int i = 0; i < store.PacketCount() && ok; ++i) {
+  const int count = store.PacketCount();
+  bool stopped = false;
+  for (int i = 0; i < count && ok; ++i) {
     const CCCPacket& p = *store.PacketAt(i);
+    if (options.progress && !options.progress(static_cast<std::uint64_t>(i), static_cast<std::uint64_t>(count))) {
+      stopped = true;
+      break;
+    }
+    if (options.span) {
+      const std::int64_t shown = p.m_Time - store.m_TimeOrigin;
+      if (shown < options.span->start || shown > options.span->end) continue;
+    }
     const std::vector<std::uint8_t> data = PacketBytes(p, store.m_TimeOrigin);
     // Timestamps count from the first sample of the record file: the file holds no wall-clock time.
     const auto t = static_cast<std::uint64_t>(std::max<std::int64_t>(0, p.m_Time));
@@ -126,13 +145,16 @@ bool WritePcapng(const CaptureStore& store, const std::string& path, std::string
     epb.resize((epb.size() + 3) & ~std::size_t{3}, 0);
     EndOptions(epb);
     write(Block(kEnhancedPacketBlock, std::move(epb)));
+    if (packetsWritten && ok) ++*packetsWritten;
   }
   if (std::fclose(f) != 0) ok = false;
-  if (!ok) {
-    error = "cannot write '" + path + "'";
-    std::remove(path.c_str());
+  if (!ok) error = "cannot write '" + path + "'";
+  if (stopped) error = "the export was stopped";
+  if (!ok || stopped) {
+    std::error_code ec;
+    std::filesystem::remove(PathFromUtf8(path), ec);
   }
-  return ok;
+  return ok && !stopped;
 }
 
 }  // namespace zk::interchange

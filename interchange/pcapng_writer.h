@@ -21,6 +21,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,21 @@ enum PacketFlags : std::uint8_t { kFlagCrcOk = 1, kFlagPreamble = 2, kFlagEop = 
 
 std::vector<std::uint8_t> PacketBytes(const CCCPacket& packet, std::int64_t timeOrigin);
 
-// Writes every packet of the store; false with a message when the file cannot be written.
-bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error);
+struct PcapngOptions {
+  struct Span {
+    std::int64_t start = 0;  // shown scale, microseconds, both ends included
+    std::int64_t end = 0;
+  };
+  // Only the packets whose shown time lies in the span, as the CSV export takes them; every
+  // packet when there is none.
+  std::optional<Span> span;
+  // Told the packets walked and the store's total after each; returning false stops the export.
+  std::function<bool(std::uint64_t done, std::uint64_t total)> progress;
+};
+
+// Writes the packets of the store (their number to packetsWritten when given); false with a
+// message when the file cannot be written or progress stopped it (the file is then removed).
+bool WritePcapng(const CaptureStore& store, const std::string& path, std::string& error,
+                 const PcapngOptions& options = {}, int* packetsWritten = nullptr);
 
 }  // namespace zk::interchange

@@ -213,6 +213,7 @@ LogicSessionReader::~LogicSessionReader() = default;
 bool LogicSessionReader::Open(const std::string& path, std::string& error) {
   m_Archive = std::make_unique<Archive>();
   m_Chunks.clear();
+  m_SampleBytes = 0;
   int code = 0;
   m_Archive->zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
   if (!m_Archive->zip) {
@@ -256,7 +257,12 @@ bool LogicSessionReader::Open(const std::string& path, std::string& error) {
     if (n >= 0) chunks.emplace_back(n, static_cast<std::uint64_t>(i));
   }
   std::sort(chunks.begin(), chunks.end());
-  for (const auto& c : chunks) m_Chunks.push_back(c.second);
+  for (const auto& c : chunks) {
+    m_Chunks.push_back(c.second);
+    zip_stat_t chunk;
+    zip_stat_init(&chunk);
+    if (zip_stat_index(za, c.second, 0, &chunk) == 0 && (chunk.valid & ZIP_STAT_SIZE)) m_SampleBytes += chunk.size;
+  }
   if (m_Chunks.empty()) {
     error = "'" + path + "' holds no logic data (" + m_Session.captureFile + "-1 ...)";
     return false;

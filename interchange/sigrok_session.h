@@ -47,6 +47,8 @@ class LogicSessionReader {
 
   bool Open(const std::string& path, std::string& error);
   const LogicSession& Session() const { return m_Session; }
+  // Bytes of logic data the archive lists for its chunks (0 where it does not say).
+  std::uint64_t SampleBytes() const { return m_SampleBytes; }
 
   // Calls sink with whole samples in capture order (count = bytes / unitSize); a chunk
   // that ends inside a sample continues in the next one. Stops when sink returns false.
@@ -58,6 +60,7 @@ class LogicSessionReader {
   std::unique_ptr<Archive> m_Archive;
   LogicSession m_Session;
   std::vector<std::uint64_t> m_Chunks;  // archive indices in chunk order
+  std::uint64_t m_SampleBytes = 0;
 };
 
 // Writes a session file holding `samples` (unitSize bytes each) in chunks of chunkBytes.

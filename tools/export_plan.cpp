@@ -22,7 +22,21 @@ bool EndsWithNoCase(std::string_view s, std::string_view tail) {
   });
 }
 
-std::string_view ExtensionOf(ExportType type) { return type == ExportType::Csv ? ".csv" : ".zkr"; }
+struct TypeFiles {
+  std::string_view extension;
+  ExportFileKind kind;
+};
+constexpr TypeFiles kTypeFiles[kExportTypeCount] = {
+    {".csv", {"csv", "CSV Files (*.csv)"}},
+    {".zkr", {"zkr", "ZKR Files (*.zkr)"}},
+    {".pcapng", {"pcapng", "pcapng Files (*.pcapng)"}},
+};
+
+const TypeFiles& FilesOf(ExportType type) {
+  return kTypeFiles[std::clamp(static_cast<int>(type), 0, kExportTypeCount - 1)];
+}
+
+std::string_view ExtensionOf(ExportType type) { return FilesOf(type).extension; }
 
 bool Exists(const std::string& path) {
   std::error_code ec;
@@ -152,11 +166,15 @@ bool ComputeExportSpan(ExportDialogState& state, const CaptureStore& store) {
 
 std::string FitExportExtension(const std::string& name, ExportType type) {
   const std::string_view wanted = ExtensionOf(type);
-  const std::string_view other = ExtensionOf(type == ExportType::Csv ? ExportType::Zkr : ExportType::Csv);
-  if (EndsWithNoCase(name, other)) return name.substr(0, name.size() - other.size()) + std::string(wanted);
-  if (!EndsWithNoCase(name, wanted)) return name + std::string(wanted);
-  return name;
+  if (EndsWithNoCase(name, wanted)) return name;
+  for (const TypeFiles& other : kTypeFiles) {
+    if (EndsWithNoCase(name, other.extension))
+      return name.substr(0, name.size() - other.extension.size()) + std::string(wanted);
+  }
+  return name + std::string(wanted);
 }
+
+ExportFileKind ExportFileKindOf(ExportType type) { return FilesOf(type).kind; }
 
 std::optional<std::uint32_t> ParsePacketNumber(std::string_view text) {
   const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
@@ -178,7 +196,7 @@ ExportEnabling ComputeExportEnabling(const ExportDialogState& state, bool hasPac
   e.abort = running;
   if (running) return e;
 
-  e.captureTop = e.captureEnd = e.zkr = e.csv = true;
+  e.captureTop = e.captureEnd = e.zkr = e.csv = e.pcapng = true;
   e.fromMarker = e.toMarker = true;
   e.fileButton = true;
   e.fromPacketNumber = e.toPacketNumber = hasPackets;

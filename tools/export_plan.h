@@ -16,7 +16,8 @@ namespace zk {
 
 enum class ExportFrom : int { CaptureTop = 0, PacketNumber = 1, Marker = 2 };
 enum class ExportTo : int { CaptureEnd = 0, PacketNumber = 1, Marker = 2 };
-enum class ExportType : int { Csv = 0, Zkr = 1 };
+enum class ExportType : int { Csv = 0, Zkr = 1, Pcapng = 2 };
+constexpr int kExportTypeCount = 3;
 enum class ExportItems : int { PdMessages = 0, VoltageCurrent = 1, Both = 2 };
 
 // "VBUS Voltage", "VBUS Current", "VBUS Wattage", "CC1 Voltage", "CC1 Current", "CC2 Voltage", "CC2 Current".
@@ -75,8 +76,16 @@ void OpenExport(ExportDialogState& state, const CaptureStore& store);
 // packet becomes the last packet.
 bool ComputeExportSpan(ExportDialogState& state, const CaptureStore& store);
 
-// ".csv" and ".zkr" swapped or appended to suit the type (compared without regard to case).
+// The extension of another type swapped, or the type's own appended, to suit the type
+// (".csv", ".zkr", ".pcapng", compared without regard to case).
 std::string FitExportExtension(const std::string& name, ExportType type);
+
+// What the file dialog of a type offers: "csv" and "CSV Files (*.csv)".
+struct ExportFileKind {
+  std::string_view suffix;
+  std::string_view filter;
+};
+ExportFileKind ExportFileKindOf(ExportType type);
 
 // A number box's text as the dialog takes it: digits only, around them blanks; else nothing.
 std::optional<std::uint32_t> ParsePacketNumber(std::string_view text);
@@ -85,7 +94,7 @@ inline constexpr std::string_view kPositiveIntegerMessage = "Enter a positive in
 struct ExportEnabling {
   bool captureTop = false, fromPacketNumber = false, fromMarker = false, fromNumberBox = false, fromMarkerList = false;
   bool captureEnd = false, toPacketNumber = false, toMarker = false, toNumberBox = false, toMarkerList = false;
-  bool csv = false, zkr = false;
+  bool csv = false, zkr = false, pcapng = false;
   bool pdMessages = false, voltageCurrent = false, both = false;
   bool visibleColumnsOnly = false;
   bool options = false;  // the seven voltage/current check boxes

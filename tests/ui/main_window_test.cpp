@@ -132,7 +132,7 @@ TEST(MainWindow, RunAndStopOnTheSimulatedBoxRecordAFileWhileTheListGrows) {
   f.RunCommand(kCmdRun);
   ASSERT_TRUE(f.Session().IsCapturing());
   // While capturing, the file commands and settings are closed and Stop is open.
-  for (int id : {kCmdNew, kCmdOpen, kCmdSave, kCmdSaveAs, kCmdExport, kCmdStitch, kCmdRecordSettings,
+  for (int id : {kCmdNew, kCmdOpen, kCmdImportLogic, kCmdSave, kCmdSaveAs, kCmdExport, kCmdStitch, kCmdRecordSettings,
                  kCmdRecordFileSettings, kCmdCalibration, kCmdRun}) {
     EXPECT_FALSE(f.CommandEnabled(id)) << id;
   }

@@ -14,6 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "interchange/pcapng_writer.h"
 #include "tools/csv_export.h"
 #include "tools/record_subset.h"
 
@@ -105,6 +106,7 @@ CExportDlg::CExportDlg(const CaptureStore& store, const ColumnRecords& columns, 
   auto* typeButtons = new QButtonGroup(typeGroup);
   m_Type[0] = radio("CSV", typeButtons, typeLayout);
   m_Type[1] = radio("ZKR", typeButtons, typeLayout);
+  m_Type[2] = radio("pcapng", typeButtons, typeLayout);
   auto* itemsGroup = new QGroupBox(QStringLiteral("Export Items"), this);
   auto* itemsLayout = new QVBoxLayout(itemsGroup);
   auto* itemButtons = new QButtonGroup(itemsGroup);
@@ -241,6 +243,7 @@ void CExportDlg::UpdateEnabling() {
   m_ToMarker->setEnabled(e.toMarkerList);
   m_Type[0]->setEnabled(e.csv);
   m_Type[1]->setEnabled(e.zkr);
+  m_Type[2]->setEnabled(e.pcapng);
   m_Items[0]->setEnabled(e.pdMessages);
   m_Items[1]->setEnabled(e.voltageCurrent);
   m_Items[2]->setEnabled(e.both);
@@ -265,11 +268,11 @@ void CExportDlg::setFileName(const QString& name) {
 }
 
 void CExportDlg::ChooseFile() {
-  const bool csv = m_State.m_Type == ExportType::Csv;
+  const ExportFileKind kind = ExportFileKindOf(m_State.m_Type);
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(csv ? QStringLiteral("csv") : QStringLiteral("zkr"));
-  dialog.setNameFilter(csv ? QStringLiteral("CSV Files (*.csv)") : QStringLiteral("ZKR Files (*.zkr)"));
+  dialog.setDefaultSuffix(ToQ(std::string(kind.suffix)));
+  dialog.setNameFilter(ToQ(std::string(kind.filter)));
   dialog.selectFile(ToQ(m_State.m_FileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   setFileName(dialog.selectedFiles().front());
@@ -296,6 +299,17 @@ bool CExportDlg::startExport() {
     request.m_End = m_State.m_End;
     request.m_ReverseCurrent = m_ReverseCurrent;
     work = [store, request](JobProgress& progress) { return WriteCsvExport(*store, request, progress); };
+  } else if (m_State.m_Type == ExportType::Pcapng) {
+    interchange::PcapngOptions options;
+    options.span = interchange::PcapngOptions::Span{m_State.m_Start, m_State.m_End};
+    work = [store, options, output = m_State.m_FileName](JobProgress& progress) mutable {
+      options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
+        progress.SetProgress(done, total);
+        return !progress.AbortRequested();
+      };
+      std::string error;
+      return interchange::WritePcapng(*store, output, error, options);
+    };
   } else {
     const ByteSpan span = SubsetByteSpan(*store, m_State.m_Start, m_State.m_End);
     work = [recordPath = store->m_RecordPath, output = m_State.m_FileName, span](JobProgress& progress) {

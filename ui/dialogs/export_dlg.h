@@ -1,5 +1,5 @@
-// "Export": a span of the open document as CSV or as a record-file subset, written by a worker
-// thread while the dialog shows its progress.
+// "Export": a span of the open document as CSV, as a record-file subset or as the packets of a
+// pcapng file, written by a worker thread while the dialog shows its progress.
 // Usage (menu): CExportDlg dlg(store, settings.m_ColumnInfo, settings.m_VbusCurrDirReverse, graphMarkers, this);
 //               dlg.exec();
 // Usage (remote control, kept by the main window and prepared again for each request):
@@ -93,7 +93,7 @@ class CExportDlg : public QDialog {
   QPushButton* m_FileButton = nullptr;
   std::array<QRadioButton*, 3> m_From{};
   std::array<QRadioButton*, 3> m_To{};
-  std::array<QRadioButton*, 2> m_Type{};
+  std::array<QRadioButton*, kExportTypeCount> m_Type{};
   std::array<QRadioButton*, 3> m_Items{};
   std::array<QCheckBox*, kExportOptionCount> m_Options{};
   QCheckBox* m_VisibleOnly = nullptr;

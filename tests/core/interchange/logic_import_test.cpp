@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -275,6 +276,47 @@ TEST(LogicRecordWriter, CounterCornersAndSimultaneousLines) {
     EXPECT_EQ(p.m_pEdges[0].duration, e.burst->firstInterval);
     for (int k = 1; k < 4; ++k) EXPECT_EQ(p.m_pEdges[static_cast<std::size_t>(k)].duration, 7);
   }
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The application runs the import on a worker: it hears how far the reading is, can stop it,
+// and a record file named like the capture itself never empties the capture.
+TEST(ImportLogicSession, ProgressStopAndTheCaptureAsItsOwnOutput) {
+  const Capture cap = MakeCapture(Traffic(), 8, 6000000);
+  const auto sr = TempPath("progress.sr");
+  const auto zkr = TempPath("progress.zkr");
+  std::string error;
+  ASSERT_TRUE(WriteLogicSession(sr.string(), ThreeChannels(6000000), cap.samples, error, 4096)) << error;
+
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> calls;
+  ImportSummary summary;
+  ASSERT_TRUE(ImportLogicSession(sr.string(), zkr.string(), {}, summary, error, [&](std::uint64_t d, std::uint64_t t) {
+    calls.emplace_back(d, t);
+    return true;
+  })) << error;
+  ASSERT_GT(calls.size(), 2u);
+  for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_GT(calls[i].first, calls[i - 1].first);
+  EXPECT_EQ(calls.back().first, cap.samples.size());
+  EXPECT_EQ(calls.back().second, cap.samples.size());
+
+  int left = 2;
+  EXPECT_FALSE(ImportLogicSession(sr.string(), zkr.string(), {}, summary, error,
+                                  [&](std::uint64_t, std::uint64_t) { return --left > 0; }));
+  EXPECT_EQ(error, "the import was stopped");
+  EXPECT_FALSE(std::filesystem::exists(zkr)) << "a stopped import leaves no half-written record file";
+
+  const std::string before = ReadBytes(sr);
+  for (const auto& same : {sr, sr.parent_path() / "." / sr.filename()}) {
+    error.clear();
+    EXPECT_FALSE(ImportLogicSession(sr.string(), same.string(), {}, summary, error)) << same;
+    EXPECT_NE(error.find("would replace the capture"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(sr), before);
+  }
+  std::filesystem::remove(sr);
 }
 
 }  // namespace

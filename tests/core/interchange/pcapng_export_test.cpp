@@ -154,6 +154,72 @@ TEST_F(Simulated, OnePacketPerStorePacketWithItsLayout) {
   EXPECT_TRUE(sawLinkedRequest) << "a Request carries the request list its Source_Capabilities selects";
 }
 
+// A span keeps the packets whose shown time lies in it, ends included, and nothing else
+// changes; zkr export takes the span from --from-us and --to-us. A stopped export leaves no
+// file, and the record file itself is never the output.
+TEST_F(Simulated, SpanKeepsItsPacketsAndStopRemovesTheFile) {
+  CaptureStore store;
+  LoadRecordFile(store, s_Record->string());
+  FinishPendingPackets(store);
+  ASSERT_GT(store.PacketCount(), 10);
+  const std::int64_t from = store.PacketAt(3)->m_Time - store.m_TimeOrigin;
+  const std::int64_t to = store.PacketAt(8)->m_Time - store.m_TimeOrigin;
+  const auto whole = TempPath("whole.pcapng");
+  const auto part = TempPath("part.pcapng");
+  std::string error;
+  ASSERT_TRUE(WritePcapng(store, whole.string(), error)) << error;
+  PcapngOptions options;
+  options.span = PcapngOptions::Span{from, to};
+  int written = 0;
+  ASSERT_TRUE(WritePcapng(store, part.string(), error, options, &written)) << error;
+
+  const std::vector<Block> all = Blocks(ReadFile(whole));
+  std::vector<Block> expected(all.begin(), all.begin() + 2);
+  for (int i = 0; i < store.PacketCount(); ++i) {
+    const std::int64_t shown = store.PacketAt(i)->m_Time - store.m_TimeOrigin;
+    if (shown >= from && shown <= to) expected.push_back(all[static_cast<std::size_t>(i) + 2]);
+  }
+  const std::vector<Block> got = Blocks(ReadFile(part));
+  ASSERT_GE(got.size(), 2u + 6u);
+  ASSERT_EQ(got.size(), expected.size());
+  EXPECT_EQ(written, static_cast<int>(got.size()) - 2);
+  for (std::size_t b = 0; b < got.size(); ++b) {
+    EXPECT_EQ(got[b].type, expected[b].type) << b;
+    EXPECT_EQ(got[b].body, expected[b].body) << b;
+  }
+
+  const auto cli = TempPath("cli.pcapng");
+  const auto r = RunZkr("export '" + s_Record->string() + "' --pcapng '" + cli.string() + "' --from-us " +
+                        std::to_string(from) + " --to-us " + std::to_string(to));
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("(" + std::to_string(written) + " packets)"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(cli), ReadFile(part));
+  const auto backwards = RunZkr("export '" + s_Record->string() + "' --pcapng '" + cli.string() + "' --from-us " +
+                                std::to_string(to) + " --to-us " + std::to_string(from));
+  EXPECT_EQ(backwards.status, 1 << 8) << backwards.out;
+  EXPECT_NE(backwards.out.find("no valid span"), std::string::npos) << backwards.out;
+
+  int calls = 0;
+  options.span.reset();
+  options.progress = [&calls, &store](std::uint64_t done, std::uint64_t total) {
+    EXPECT_EQ(total, static_cast<std::uint64_t>(store.PacketCount()));
+    EXPECT_EQ(done, static_cast<std::uint64_t>(calls));
+    return ++calls < 5;
+  };
+  EXPECT_FALSE(WritePcapng(store, part.string(), error, options));
+  EXPECT_EQ(calls, 5);
+  EXPECT_EQ(error, "the export was stopped");
+  EXPECT_FALSE(std::filesystem::exists(part));
+
+  // Named like the record file it comes from, the export would empty it.
+  const std::string record = ReadFile(*s_Record);
+  EXPECT_FALSE(WritePcapng(store, (s_Record->parent_path() / "." / s_Record->filename()).string(), error));
+  EXPECT_NE(error.find("is the record file the packets come from"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(*s_Record), record);
+  std::filesystem::remove(whole);
+  std::filesystem::remove(cli);
+}
+
 TEST(DissectorScript, GeneratedTablesMatchTheDictionary) {
   const std::string script = ReadFile(ZK_DISSECTOR_SCRIPT);
   ASSERT_FALSE(DissectorTablesOf(script).empty()) << ZK_DISSECTOR_SCRIPT << " has no generated section";

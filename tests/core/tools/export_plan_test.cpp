@@ -52,6 +52,11 @@ TEST(ExportPlan, ExtensionFollowsTheType) {
       {"cap_export", ExportType::Zkr, "cap_export.zkr"},
       {"cap.txt", ExportType::Csv, "cap.txt.csv"},
       {"", ExportType::Csv, ".csv"},
+      {"cap_export.csv", ExportType::Pcapng, "cap_export.pcapng"},
+      {"cap_export.ZKR", ExportType::Pcapng, "cap_export.pcapng"},
+      {"cap_export.PcapNG", ExportType::Zkr, "cap_export.zkr"},
+      {"cap_export.pcapng", ExportType::Pcapng, "cap_export.pcapng"},
+      {"cap.pcap", ExportType::Pcapng, "cap.pcap.pcapng"},
   };
   for (const auto& c : cases) EXPECT_EQ(FitExportExtension(c.name, c.type), c.fitted) << c.name;
 }
@@ -194,6 +199,7 @@ TEST(ExportPlan, Enabling) {
       {"CSV both, no packets", ExportType::Csv, ExportItems::Both, false, false, true, false, false, true},
       {"CSV PD, no packets", ExportType::Csv, ExportItems::PdMessages, false, false, true, false, false, false},
       {"ZKR", ExportType::Zkr, ExportItems::Both, true, false, false, false, false, false},
+      {"pcapng", ExportType::Pcapng, ExportItems::VoltageCurrent, true, false, false, false, false, false},
   };
   for (const auto& c : items) {
     s.m_Type = c.type;
@@ -204,7 +210,7 @@ TEST(ExportPlan, Enabling) {
     EXPECT_EQ(e.both, c.both) << c.what;
     EXPECT_EQ(e.visibleColumnsOnly, c.visible) << c.what;
     EXPECT_EQ(e.options, c.options) << c.what;
-    EXPECT_TRUE(e.zkr && e.captureTop) << c.what;
+    EXPECT_TRUE(e.zkr && e.pcapng && e.captureTop && e.exportButton) << c.what;
     EXPECT_EQ(e.fromPacketNumber, c.packets) << c.what;
   }
 

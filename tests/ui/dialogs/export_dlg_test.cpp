@@ -13,6 +13,7 @@
 #include "dialog_test_support.h"
 #include "record/loader.h"
 #include "sim/scenarios.h"
+#include "tests/core/cli/run_zkr.h"
 #include "tools/csv_export.h"
 #include "tools/record_subset.h"
 
@@ -156,6 +157,46 @@ TEST_F(ExportDlgTest, ZkrWorkerCopiesTheSpansRecords) {
       SubsetByteSpan(m_Store, dlg->state().m_Start, m_Store.PacketAt(2)->m_Time - m_Store.m_TimeOrigin);
   const std::string whole = test::ReadFile(m_Store.m_RecordPath);
   EXPECT_EQ(test::ReadFile(m_Folder.File("cap_export.zkr")), whole.substr(span.begin, span.end - span.begin + 1));
+}
+
+// The pcapng type closes the CSV-only choices, names the file .pcapng, and writes what
+// zkr export --pcapng writes, for the whole capture and for a span of packet numbers.
+TEST_F(ExportDlgTest, PcapngWorkerWritesWhatZkrExportWrites) {
+  auto dlg = Open();
+  dlg->typeButton(ExportType::Pcapng)->click();
+  EXPECT_EQ(dlg->fileNameLabel()->text(), QString::fromStdString(m_Folder.File("cap_export.pcapng")));
+  for (ExportItems items : {ExportItems::PdMessages, ExportItems::VoltageCurrent, ExportItems::Both})
+    EXPECT_FALSE(dlg->itemsButton(items)->isEnabled()) << static_cast<int>(items);
+  for (int i = 0; i < kExportOptionCount; ++i) EXPECT_FALSE(dlg->option(i)->isEnabled()) << i;
+  EXPECT_FALSE(dlg->visibleColumnsOnly()->isEnabled());
+  EXPECT_TRUE(dlg->fromButton(ExportFrom::PacketNumber)->isEnabled());
+  ASSERT_TRUE(dlg->startExport());
+  EXPECT_FALSE(dlg->typeButton(ExportType::Pcapng)->isEnabled());
+  Finish(*dlg);
+  EXPECT_EQ(m_Messages.shown, QStringList({"Export Completed."}));
+
+  const std::string cli = m_Folder.File("cli.pcapng");
+  const test::RunResult whole = test::RunZkr("export '" + m_Store.m_RecordPath + "' --pcapng '" + cli + "'");
+  ASSERT_EQ(whole.status, 0) << whole.out;
+  const std::string written = test::ReadFile(m_Folder.File("cap_export.pcapng"));
+  EXPECT_GT(written.size(), 1000u);
+  EXPECT_EQ(written, test::ReadFile(cli));
+
+  auto part = Open();
+  part->typeButton(ExportType::Pcapng)->click();
+  part->fromButton(ExportFrom::PacketNumber)->click();
+  part->fromPacket()->setText("2");
+  part->toButton(ExportTo::PacketNumber)->click();
+  part->toPacket()->setText("7");
+  ASSERT_TRUE(part->startExport());
+  Finish(*part);
+  const test::RunResult span =
+      test::RunZkr("export '" + m_Store.m_RecordPath + "' --pcapng '" + cli + "' --from-us " +
+                   std::to_string(part->state().m_Start) + " --to-us " + std::to_string(part->state().m_End));
+  ASSERT_EQ(span.status, 0) << span.out;
+  const std::string partial = test::ReadFile(part->state().m_FileName);
+  EXPECT_LT(partial.size(), written.size());
+  EXPECT_EQ(partial, test::ReadFile(cli));
 }
 
 TEST_F(ExportDlgTest, FailureAndAbortKeepTheDialogOpen) {
