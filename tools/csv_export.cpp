@@ -6,6 +6,7 @@
 #include "pd/formatting.h"
 #include "pd/summary_fields.h"
 #include "pd/text_format.h"
+#include "record/document.h"
 #include "record/file_path.h"
 
 namespace zk {
@@ -150,6 +151,8 @@ bool WriteCsvRows(const CaptureStore& store, const CsvExportRequest& request, Jo
 }
 
 bool WriteCsvExport(const CaptureStore& store, const CsvExportRequest& request, JobProgress& progress) {
+  // The store reads its packets' records back from its record file: never write over it.
+  if (!store.m_RecordPath.empty() && SameFile(request.m_FileName, store.m_RecordPath)) return false;
   // Binary mode: the CR LF line ends are written as they are on every platform.
   std::ofstream out(PathFromUtf8(request.m_FileName), std::ios::binary | std::ios::trunc);
   if (!out) return false;

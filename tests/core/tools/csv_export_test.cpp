@@ -123,6 +123,16 @@ TEST_F(CsvExportTest, WritesTheFileByteForByte) {
   std::filesystem::remove(path);
   m_Request.m_FileName = (path.parent_path() / "no such folder" / "x.csv").string();
   EXPECT_FALSE(WriteCsvExport(m_Store, m_Request, progress));
+
+  // Choosing the open record file's own name must leave that file as it was.
+  const std::filesystem::path record = std::filesystem::path(::testing::TempDir()) / "zk_csv_export_own_record.zkr";
+  { std::ofstream(record, std::ios::binary) << "record bytes"; }
+  m_Store.m_RecordPath = record.string();
+  m_Request.m_FileName = record.string();
+  EXPECT_FALSE(WriteCsvExport(m_Store, m_Request, progress));
+  EXPECT_EQ(std::filesystem::file_size(record), 12u);
+  m_Store.m_RecordPath.clear();
+  std::filesystem::remove(record);
 }
 
 }  // namespace
