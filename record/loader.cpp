@@ -84,6 +84,7 @@ bool FinishPacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
     p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(
         p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) { return e.Class() == 5 || e.Class() == 6; }));
     if (!store.m_KeepEdges) p->ReleaseEdges();
+    p->m_pBits.ShrinkToFit();
   }
   TrackMessage(store.m_Context, *p);
   if (p->m_RawTime < store.m_LatestSampleTime && store.SampleCount() > 0) store.FillMeasurement(*p);
