@@ -65,7 +65,7 @@ std::vector<std::uint8_t> PacketBytes(const CCCPacket& p, std::int64_t timeOrigi
   b.reserve(kPacketFixedBytes + static_cast<std::size_t>(size) + kLayoutEntryBytes * layout.Entries().size());
   b.push_back(kPacketFormatVersion);
   b.push_back(static_cast<std::uint8_t>(p.m_Channel & 1));
-  b.push_back(static_cast<std::uint8_t>(std::clamp(p.m_Kind, 0, 255)));
+  b.push_back(p.m_Kind);
   b.push_back(static_cast<std::uint8_t>((p.m_CrcOk ? kFlagCrcOk : 0) | (p.m_PreambleFound ? kFlagPreamble : 0) |
                                         (p.m_EopFound ? kFlagEop : 0)));
   Put64(b, static_cast<std::uint64_t>(p.m_Time - timeOrigin));

@@ -173,7 +173,7 @@ FieldRange SelectionRange(const CCCPacket& packet, std::uint32_t code) {
   if (code & kSelectReassembled) {
     if (code & kSelectDataObject)
       return {FieldView::kReassembled, 32 * static_cast<std::int64_t>(ObjectIndex(code)), 32};
-    return {FieldView::kReassembled, 0, 8 * static_cast<std::int64_t>(std::clamp(packet.m_ExtSize, 0, kMaxDataSize))};
+    return {FieldView::kReassembled, 0, 8 * static_cast<std::int64_t>(std::clamp(static_cast<int>(packet.m_ExtSize), 0, kMaxDataSize))};
   }
   if (code & kSelectDataObject)
     return {FieldView::kMessage, 16 + 32 * static_cast<std::int64_t>(ObjectIndex(code)), 32};

@@ -123,9 +123,8 @@ std::string CcCurrentText(const CCCPacket& packet, int ccLine, bool invertCurren
 
 std::string SymbolText(const CCCPacket& packet) {
   std::string out;
-  const int count = std::min(packet.m_SymbolCount, static_cast<int>(packet.m_pSymbols.size()));
-  for (int i = 0; i < count; ++i) {
-    const std::uint8_t symbol = packet.m_pSymbols[static_cast<std::size_t>(i)];
+  for (int i = 0; i < packet.m_SymbolCount; ++i) {
+    const std::uint8_t symbol = SymbolOf(packet, i);
     if (symbol <= 0x0F) {
       AppendFormat(out, "%X", static_cast<unsigned>(symbol));
     } else if (const char* text = LookupText(kSymbolTexts, symbol)) {

@@ -295,7 +295,6 @@ void ResetFrameResults(CCCPacket& p) {
   p.m_PreambleLen = 0;
   p.m_SopStart = -1;
   p.m_UnitInterval = 0.0f;
-  p.m_pSymbols.clear();
   p.m_SymbolCount = 0;
   p.m_EopFound = 0;
   p.m_EopPos = -1;
@@ -403,37 +402,37 @@ bool FindSyncByOrderedSet(CCCPacket& p) {
 
 void DecodeSymbols(CCCPacket& p) {
   const BitArray& bits = p.m_pBits;
-  const std::size_t capacity = static_cast<std::size_t>((p.m_BitCount + 4) / 5);
-  p.m_pSymbols.reserve(capacity);
-  for (int pos = p.m_SopStart; pos + 4 < p.m_BitCount && p.m_pSymbols.size() < capacity; pos += 5) {
-    const std::uint8_t s = SymbolAt(bits, pos);
-    if (s == kSymEop) {
+  int count = 0;
+  for (int pos = p.m_SopStart; pos + 4 < p.m_BitCount; pos += 5, ++count) {
+    if (SymbolAt(bits, pos) == kSymEop) {
       p.m_EopFound = 1;
-      p.m_EopPos = pos;
+      p.m_EopPos = static_cast<std::int16_t>(pos);
     }
-    p.m_pSymbols.push_back(s);
   }
-  p.m_SymbolCount = static_cast<std::int32_t>(p.m_pSymbols.size());
+  p.m_SymbolCount = static_cast<std::int16_t>(count);
 }
 
 void DecodeOrderedSet(CCCPacket& p) {
   if (p.m_SymbolCount < 4) return;
-  std::copy_n(p.m_pSymbols.begin(), 4, p.m_OrderedSet);
-  p.m_Kind = KindOfOrderedSet(p.m_OrderedSet);
+  for (int k = 0; k < 4; ++k) p.m_OrderedSet[k] = SymbolAt(p.m_pBits, p.m_SopStart + 5 * k);
+  p.m_Kind = static_cast<std::uint8_t>(KindOfOrderedSet(p.m_OrderedSet));
 }
 
 bool IsData(std::uint8_t s) { return s <= 0x0F; }
 
 void DecodeMessageBytes(CCCPacket& p) {
   if (!p.m_EopFound || p.m_SymbolCount < kMinMessageSymbols) return;
-  const std::vector<std::uint8_t>& sym = p.m_pSymbols;
-  for (int k = 4; k < p.m_SymbolCount && sym[k] != kSymEop; k += 2) {
-    if (!IsData(sym[k]) || k + 1 >= p.m_SymbolCount || !IsData(sym[k + 1])) return;
+  const auto sym = [&p](int k) { return SymbolAt(p.m_pBits, p.m_SopStart + 5 * k); };
+  for (int k = 4; k < p.m_SymbolCount && sym(k) != kSymEop; k += 2) {
+    const std::uint8_t low = sym(k);
+    if (!IsData(low) || k + 1 >= p.m_SymbolCount) return;
+    const std::uint8_t high = sym(k + 1);
+    if (!IsData(high)) return;
     if (p.m_ByteCount == kMaxMessageBytes) {  // longer than any message: not one
       p.m_ByteCount = 0;
       return;
     }
-    p.m_Bytes[p.m_ByteCount++] = static_cast<std::uint8_t>(sym[k] | (sym[k + 1] << 4));
+    p.m_Bytes[p.m_ByteCount++] = static_cast<std::uint8_t>(low | (high << 4));
   }
   if (p.m_ByteCount < 4) return;
   p.m_HasPayload = 1;
@@ -601,6 +600,12 @@ std::uint32_t PdCrc32(const std::uint8_t* data, int length) {
   std::uint32_t crc = 0xFFFFFFFFu;
   for (int i = 0; i < length; ++i) crc = (crc >> 8) ^ kCrcTable[(crc ^ data[i]) & 0xFF];
   return ~crc;
+}
+
+std::uint8_t SymbolOf(const CCCPacket& packet, int i) {
+  const int pos = packet.m_SopStart + 5 * i;
+  if (i < 0 || i >= packet.m_SymbolCount || pos < 0 || pos + 5 > packet.m_pBits.Size()) return kSymInvalid;
+  return SymbolAt(packet.m_pBits, pos);
 }
 
 std::uint8_t Decode4b5b(int fiveBits) {

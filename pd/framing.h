@@ -53,6 +53,10 @@ std::uint32_t PdCrc32(const std::uint8_t* data, int length);
 
 // 5-bit line code to symbol code (kSymInvalid when not in the table), and back.
 std::uint8_t Decode4b5b(int fiveBits);
+
+// The packet's i-th 4b5b symbol from its start of packet, read off its bits (kSymInvalid
+// outside the m_SymbolCount symbols it holds).
+std::uint8_t SymbolOf(const CCCPacket& packet, int i);
 int Encode4b5b(std::uint8_t symbol);  // -1 for a code with no line pattern
 
 }  // namespace zk

@@ -94,22 +94,29 @@ void CaptureStore::RemoveOldestPackets(int n) {
 void CaptureStore::RemoveOldestSamples(int n) {
   n = std::min(n, SampleCount());
   if (n <= 0) return;
-  m_Samples.erase(m_Samples.begin(), m_Samples.begin() + n);
+  m_Samples.pop_front(static_cast<std::size_t>(n));
 }
 
 void CaptureStore::ClearArrays() {
   m_MarkerA = m_MarkerB = nullptr;
   m_Context.latestSourceCaps = nullptr;
-  std::deque<CVbusInfo>().swap(m_Samples);
+  m_Samples.clear();
   std::deque<std::unique_ptr<CCCPacket>>().swap(m_Packets);
 }
 
 bool CaptureStore::FillMeasurement(CCCPacket& packet) const {
   if (m_Samples.empty()) return false;
   // The last sample at or before the packet; the first sample when all are later.
-  auto it = std::upper_bound(m_Samples.begin(), m_Samples.end(), packet.m_Time,
-                             [](std::int64_t t, const CVbusInfo& s) { return t < s.m_Time; });
-  const CVbusInfo& s = it == m_Samples.begin() ? m_Samples.front() : *(it - 1);
+  std::size_t lo = 0, hi = m_Samples.size();  // the first sample later than the packet
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (packet.m_Time < m_Samples[mid].m_Time) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  const CVbusInfo& s = m_Samples[lo == 0 ? 0 : lo - 1];
   packet.m_VbusVoltage = s.m_VbusVoltage;
   packet.m_VbusCurrent = s.m_VbusCurrent;
   packet.m_CC1Voltage = s.m_CC1Voltage;

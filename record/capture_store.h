@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "record/chunked_array.h"
 #include "record/packet.h"
 #include "record/record_format.h"
 
@@ -153,10 +154,10 @@ class CaptureStore {
   bool m_HasGraphMarkerO = false, m_HasGraphMarkerX = false;
 
  private:
-  // Deques: no reallocation spikes on captures of hours, stable sample addresses, and cheap
+  // No reallocation spikes on captures of hours, stable sample addresses, and cheap
   // removal from the front when the oldest entries are dropped.
   std::deque<std::unique_ptr<CCCPacket>> m_Packets;
-  std::deque<CVbusInfo> m_Samples;
+  ChunkedArray<CVbusInfo> m_Samples;
   PacketStatistics m_PacketStats;
   SampleStatistics m_SampleStats;
   CCCPacket* m_MarkerA = nullptr;

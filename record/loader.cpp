@@ -84,6 +84,7 @@ bool FinishPacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
     p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(
         p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) { return e.Class() == 5 || e.Class() == 6; }));
     if (!store.m_KeepEdges) p->ReleaseEdges();
+    p->m_pBits.ShrinkToFit();
   }
   TrackMessage(store.m_Context, *p);
   if (p->m_RawTime < store.m_LatestSampleTime && store.SampleCount() > 0) store.FillMeasurement(*p);
@@ -162,36 +163,49 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
     ch.timeTicks = t64 * 48 / q;
   }
 
-  const std::uint8_t* events = CCEventBytes(rec);
+  // The loop runs for every event byte: its state lives in locals and goes back at the end.
+  EventByteDecoder events = ch.events;
+  std::uint64_t ticksSinceEdge = ch.ticksSinceEdge;
+  std::uint64_t timeTicks = ch.timeTicks;
+  CCCPacket* pending = ch.pending.get();
+  const std::uint8_t* bytes = CCEventBytes(rec);
   for (int i = 0; i < kCCEventBytes; ++i) {
-    const EventByteDecoder::Step step = ch.events.Feed(events[i]);
+    const EventByteDecoder::Step step = events.Feed(bytes[i]);
     if (step.first) continue;
-    ch.ticksSinceEdge += step.elapsed;
-    ch.timeTicks += step.elapsed;
-    if (ch.pending && ch.ticksSinceEdge * q >= kIdleTickTimesDiv) FinishAtIdle(store, ch);
+    ticksSinceEdge += step.elapsed;
+    timeTicks += step.elapsed;
+    if (pending && ticksSinceEdge * q >= kIdleTickTimesDiv) {
+      FinishAtIdle(store, ch);
+      pending = nullptr;
+    }
     if (!step.edge) continue;
-    if (ch.pending) {
-      if (ch.pending->m_pEdges.size() < static_cast<std::size_t>(kMaxEdgesPerPacket)) {
-        if (ch.pending->m_pEdges.empty()) ch.pending->m_pEdges.reserve(256);
+    if (pending) {
+      std::vector<EdgeRecord>& edges = pending->m_pEdges;
+      if (edges.size() < static_cast<std::size_t>(kMaxEdgesPerPacket)) {
+        if (edges.empty()) edges.reserve(256);
         EdgeRecord e;
-        e.duration = static_cast<std::uint8_t>(ch.ticksSinceEdge & 0xFF);
-        ch.pending->m_pEdges.push_back(e);
+        e.duration = static_cast<std::uint8_t>(ticksSinceEdge & 0xFF);
+        edges.push_back(e);
       }
     } else {
       auto p = std::make_unique<CCCPacket>();
       p->m_pStore = &store;
-      p->m_RawTime = ch.timeTicks * q / 48;
-      p->m_Channel = h.channel;
+      p->m_RawTime = timeTicks * q / 48;
+      p->m_Channel = static_cast<std::uint8_t>(h.channel);
       p->m_TickDiv = h.tickDiv;
       p->m_StartOffset = offset;
       p->m_Index = -1;
+      pending = p.get();
       ch.pending = std::move(p);
     }
-    ch.pending->m_EndOffset = offset + 63;
-    ch.ticksSinceEdge = 0;
+    pending->m_EndOffset = offset + 63;
+    ticksSinceEdge = 0;
   }
+  ch.events = events;
+  ch.ticksSinceEdge = ticksSinceEdge;
+  ch.timeTicks = timeTicks;
   // The microsecond clock is only read at record starts: kept in ticks inside the record.
-  ch.timeUs = ch.timeTicks * q / 48;
+  ch.timeUs = timeTicks * q / 48;
 }
 
 void FinishPendingPackets(CaptureStore& store) {

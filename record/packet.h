@@ -1,6 +1,7 @@
 // The two objects everything is built from: one CC-line packet and one measurement sample.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,27 +24,58 @@ struct EdgeRecord {
 };
 static_assert(sizeof(EdgeRecord) == 4);
 
-// Decoded bits packed eight to a byte: a long capture keeps the bits of every packet.
+// Decoded bits packed eight to a byte: a long capture keeps the bits of every packet, so the
+// array is a bare buffer (16 bytes) trimmed to its bits once the packet is decoded.
 class BitArray {
  public:
-  void Clear() {
-    m_Data.clear();
-    m_Size = 0;
+  BitArray() = default;
+  BitArray(const BitArray& other) { *this = other; }
+  BitArray(BitArray&&) noexcept = default;
+  BitArray& operator=(const BitArray& other) {
+    if (this == &other) return *this;
+    const int bytes = (other.m_Size + 7) / 8;
+    m_Data.reset(bytes > 0 ? new std::uint8_t[static_cast<std::size_t>(bytes)] : nullptr);
+    std::copy_n(other.m_Data.get(), bytes, m_Data.get());
+    m_Size = other.m_Size;
+    m_Capacity = bytes;
+    return *this;
   }
-  void Reserve(int bits) { m_Data.reserve(static_cast<std::size_t>((bits + 7) / 8)); }
+  BitArray& operator=(BitArray&&) noexcept = default;
+
+  void Clear() { m_Size = 0; }
+  void Reserve(int bits) {
+    const int bytes = (bits + 7) / 8;
+    if (bytes > m_Capacity) Reallocate(bytes);
+  }
   void PushBack(int bit) {
-    if ((m_Size & 7) == 0) m_Data.push_back(0);
-    if (bit) m_Data.back() = static_cast<std::uint8_t>(m_Data.back() | (1u << (m_Size & 7)));
+    const int byte = m_Size >> 3;
+    if ((m_Size & 7) == 0) {
+      if (byte == m_Capacity) Reallocate(std::max(16, 2 * m_Capacity));
+      m_Data[static_cast<std::size_t>(byte)] = 0;
+    }
+    if (bit) m_Data[static_cast<std::size_t>(byte)] |= static_cast<std::uint8_t>(1u << (m_Size & 7));
     ++m_Size;
   }
   int operator[](int i) const { return (m_Data[static_cast<std::size_t>(i >> 3)] >> (i & 7)) & 1; }
   int Size() const { return m_Size; }
-  void ShrinkToFit() { m_Data.shrink_to_fit(); }
+  void ShrinkToFit() {
+    const int bytes = (m_Size + 7) / 8;
+    if (bytes != m_Capacity) Reallocate(bytes);
+  }
 
  private:
-  std::vector<std::uint8_t> m_Data;
-  int m_Size = 0;
+  void Reallocate(int bytes) {
+    std::unique_ptr<std::uint8_t[]> data(bytes > 0 ? new std::uint8_t[static_cast<std::size_t>(bytes)] : nullptr);
+    std::copy_n(m_Data.get(), std::min(bytes, (m_Size + 7) / 8), data.get());
+    m_Data = std::move(data);
+    m_Capacity = bytes;
+  }
+
+  std::unique_ptr<std::uint8_t[]> m_Data;
+  std::int32_t m_Size = 0;
+  std::int32_t m_Capacity = 0;  // bytes
 };
+static_assert(sizeof(BitArray) == 16);
 
 // Ordered-set kinds.
 enum PacketKind : int {
@@ -77,17 +109,47 @@ struct DescriptionCache {
   std::string text;
 };
 
+// Fields are grouped by size and counts kept as narrow as their limits allow: a capture of
+// hours holds millions of these.
 struct CCCPacket {
   CaptureStore* m_pStore = nullptr;
+  CCCPacket* m_pSourceCaps = nullptr;  // not owned; cleared when that packet is removed
   std::uint64_t m_StartOffset = 0;
   std::uint64_t m_EndOffset = 0;
-  std::int32_t m_Index = -1;
-  std::uint8_t m_Marked = 0;
   std::uint64_t m_RawTime = 0;
   std::int64_t m_Time = 0;
   std::int64_t m_IdleTime = 0;
 
-  std::uint8_t m_HasMeasure = 0;
+  std::vector<EdgeRecord> m_pEdges;  // freed after framing unless edge keeping is on
+  BitArray m_pBits;
+  // Reassembly buffer of a chunked extended message, shared by all its chunks.
+  std::shared_ptr<std::vector<std::uint8_t>> m_pExtBuf;
+  // Description text cache of the decoders; empty until first asked for. Replaced whole
+  // (atomically) so that the list and an export thread may both read it.
+  mutable std::shared_ptr<const DescriptionCache> m_DescriptionCache;
+
+  std::int32_t m_Index = -1;
+  std::int32_t m_TickDiv = 20;
+  std::int32_t m_EdgeCount = 0;
+  std::int32_t m_TotalTicks = 0;
+  std::int32_t m_BitCount = 0;
+  std::int32_t m_ByteCount = 0;
+  std::uint32_t m_Crc = 0xFFFFFFFF;
+  float m_UnitInterval = 0.0f;
+
+  // Bit and symbol positions and interval counts: bounded by the edges a packet may hold.
+  std::int16_t m_FirstBitEdge = 0;
+  std::int16_t m_PreambleStart = -1;
+  std::int16_t m_PreambleLen = 0;
+  std::int16_t m_SopStart = -1;
+  std::int16_t m_EopPos = -1;
+  std::int16_t m_SymbolCount = 0;  // symbols of 5 bits each from m_SopStart: see SymbolOf
+  std::int16_t m_Class1Count = 0, m_Class2Count = 0, m_Class3Count = 0, m_Class0Count = 0, m_Class4Count = 0;
+  std::int16_t m_ResolvedCount = 0;
+  std::int16_t m_ExtSize = 0;
+  std::int16_t m_ExtOffset = 0;
+  std::int16_t m_ExtChunkLen = 0;
+
   std::uint16_t m_VbusVoltage = 0;
   std::int16_t m_VbusCurrent = 0;
   std::int16_t m_CC1Voltage = 0;
@@ -95,51 +157,21 @@ struct CCCPacket {
   std::int16_t m_CC1Current = 0;
   std::int16_t m_CC2Current = 0;
 
-  std::int32_t m_Channel = 0;
-  std::int32_t m_TickDiv = 20;
-  std::int32_t m_EdgeCount = 0;
-  std::vector<EdgeRecord> m_pEdges;  // freed after framing unless edge keeping is on
-
-  BitArray m_pBits;
+  std::uint8_t m_OrderedSet[4] = {0xFE, 0xFE, 0xFE, 0xFE};
+  std::uint8_t m_Kind = kKindTooShort;
+  std::uint8_t m_Channel = 0;
+  std::int8_t m_Side = 0;
+  std::uint8_t m_Marked = 0;
+  std::uint8_t m_HasMeasure = 0;
   std::uint8_t m_PreambleFound = 0;
-  std::int32_t m_PreambleStart = -1;
-  std::int32_t m_PreambleLen = 0;
-  std::int32_t m_SopStart = -1;
-  std::int32_t m_EopPos = -1;
-  float m_UnitInterval = 0.0f;
-
+  std::uint8_t m_EopFound = 0;
   std::uint8_t m_CrcOk = 0;
   std::uint8_t m_HasPayload = 0;
-  std::uint32_t m_Crc = 0xFFFFFFFF;
-  std::uint8_t m_EopFound = 0;
-  std::uint8_t m_OrderedSet[4] = {0xFE, 0xFE, 0xFE, 0xFE};
-  std::int32_t m_Kind = kKindTooShort;
-  std::uint8_t m_Bytes[kMaxMessageBytes] = {};
-  std::int32_t m_ByteCount = 0;
-
-  std::int32_t m_Side = 0;
-  CCCPacket* m_pSourceCaps = nullptr;  // not owned; cleared when that packet is removed
-
-  // Reassembly buffer of a chunked extended message, shared by all its chunks.
   std::uint8_t m_OwnsExtBuf = 0;
-  std::shared_ptr<std::vector<std::uint8_t>> m_pExtBuf;
   bool m_ExtSelf = false;  // the message describes itself: its data follows the extended header
-  std::int32_t m_ExtSize = 0;
-  std::int32_t m_ExtOffset = 0;
-  std::int32_t m_ExtChunkLen = 0;
-
-  std::int32_t m_TotalTicks = 0;
-  std::int32_t m_BitCount = 0;
-  std::int32_t m_FirstBitEdge = 0;
-  std::int32_t m_Class1Count = 0, m_Class2Count = 0, m_Class3Count = 0, m_Class0Count = 0, m_Class4Count = 0;
-  std::int32_t m_ResolvedCount = 0;
-  std::vector<std::uint8_t> m_pSymbols;
-  std::int32_t m_SymbolCount = 0;
   std::uint8_t m_Recovery = kRecoveryNone;
 
-  // Description text cache of the decoders; empty until first asked for. Replaced whole
-  // (atomically) so that the list and an export thread may both read it.
-  mutable std::shared_ptr<const DescriptionCache> m_DescriptionCache;
+  std::uint8_t m_Bytes[kMaxMessageBytes] = {};
 
   std::uint16_t Header() const { return static_cast<std::uint16_t>(m_Bytes[0] | (m_Bytes[1] << 8)); }
   std::uint16_t ExtendedHeader() const { return static_cast<std::uint16_t>(m_Bytes[2] | (m_Bytes[3] << 8)); }

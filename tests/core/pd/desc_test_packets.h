@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "pd/framing.h"
 #include "record/packet.h"
 
 namespace zk::test {
@@ -27,6 +28,20 @@ inline std::uint16_t MakeHeader(const HeaderFields& f) {
 inline std::uint16_t MakeExtendedHeader(int dataSize, bool chunked = false, int chunk = 0, bool requestChunk = false) {
   return static_cast<std::uint16_t>((dataSize & 0x1FF) | (requestChunk ? 0x400 : 0) | (chunk << 11) |
                                     (chunked ? 0x8000 : 0));
+}
+
+// Gives the packet exactly these 4b5b symbols from bit 0, as framing would have left them;
+// each symbol is written as the first line code that decodes to it.
+inline void SetSymbols(CCCPacket& p, const std::vector<std::uint8_t>& symbols) {
+  p.m_pBits.Clear();
+  for (std::uint8_t symbol : symbols) {
+    int code = 0;
+    while (code < 32 && Decode4b5b(code) != symbol) ++code;
+    for (int k = 0; k < 5; ++k) p.m_pBits.PushBack((code >> k) & 1);
+  }
+  p.m_BitCount = p.m_pBits.Size();
+  p.m_SopStart = 0;
+  p.m_SymbolCount = static_cast<std::int16_t>(symbols.size());
 }
 
 // A framed packet with a good CRC carrying header and data objects.

@@ -93,10 +93,9 @@ TEST(MeasurementTextTest, FallsBackToTheStoresLatestSampleWithoutChangingThePack
 
 TEST(SymbolTextTest, JoinsSymbolNamesAndNibbles) {
   CCCPacket p;
-  p.m_pSymbols = {kSymSync1, kSymSync2, kSymSync3, kSymRst1, kSymRst2, 0x0, 0x9, 0xA, 0xF, kSymInvalid, 0x40, kSymEop};
-  p.m_SymbolCount = static_cast<int>(p.m_pSymbols.size());
+  test::SetSymbols(p, {kSymSync1, kSymSync2, kSymSync3, kSymRst1, kSymRst2, 0x0, 0x9, 0xA, 0xF, kSymInvalid, kSymEop});
   EXPECT_EQ(SymbolText(p), "[SYNC-1][SYNC-2][SYNC-3][RST-1][RST-2]09AF[EOP]");
-  p.m_SymbolCount = 100;  // a count beyond the list reads only the list
+  p.m_SymbolCount = 100;  // a count beyond the bits reads only the bits
   EXPECT_EQ(SymbolText(p), "[SYNC-1][SYNC-2][SYNC-3][RST-1][RST-2]09AF[EOP]");
   p.m_SymbolCount = 2;
   EXPECT_EQ(SymbolText(p), "[SYNC-1][SYNC-2]");

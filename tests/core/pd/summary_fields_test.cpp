@@ -58,9 +58,7 @@ class SummaryFieldsTest : public ::testing::Test {
     p->m_Crc = 0xDEADBEEF;
     p->m_PreambleLen = 64;
     p->m_UnitInterval = 3.333f;
-    p->m_pSymbols = {kSymSync1, kSymSync1, kSymSync1, kSymSync2, 0x1, 0xA, kSymEop};
-    p->m_SymbolCount = 7;
-    SetBits(*p, "10110");
+    test::SetSymbols(*p, {kSymSync1, kSymSync1, kSymSync1, kSymSync2, 0x1, 0xA, kSymEop});
     SetMeasures(*p);
     return p;
   }
@@ -111,7 +109,7 @@ TEST_F(SummaryFieldsTest, GoodMessageFillsEveryColumn) {
              "0.012",
              "0.00",
              "-0.003",
-             "10110 (5bits)",
+             "00011000110001110001100100110110110 (35bits)",
              "64",
              "3.333",
              "A1 17 2C 91 01 00",
@@ -395,7 +393,7 @@ TEST_F(SummaryFieldsTest, HostilePacketsNeverReadOutsideTheirData) {
     p.m_ByteCount = any(0, 10) == 0 ? any(-100, 100000) : any(0, 40);
     p.m_Channel = any(0, 10) == 0 ? std::numeric_limits<int>::max() : any(0, 1);
     p.m_SymbolCount = any(-3, 50);
-    p.m_pSymbols.resize(static_cast<std::size_t>(any(0, 20)), 0x0A);
+    p.m_SopStart = static_cast<std::int16_t>(any(-3, 10));
     p.m_BitCount = any(-3, 50);
     SetBits(p, "0101");
     p.m_BitCount = any(-3, 50);
