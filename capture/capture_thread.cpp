@@ -1,5 +1,8 @@
 #include "capture/capture_thread.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 
@@ -10,6 +13,7 @@ namespace {
 constexpr int kVbusPresentMv = 1000;
 constexpr auto kDisconnectedSleep = std::chrono::milliseconds(1000);
 constexpr auto kSleepSlice = std::chrono::milliseconds(10);
+constexpr int kReaderNice = -10;
 
 }  // namespace
 
@@ -70,6 +74,19 @@ std::optional<CaptureFailure> CCaptureThread::TakeFailure() {
   return failure;
 }
 
+// The box holds only some tens of milliseconds of a full-rate stream: a reader kept waiting
+// that long behind busy processes loses data. Raised as far as the system lets this user
+// (CAP_SYS_NICE or RLIMIT_NICE); otherwise it stays as it is.
+void CCaptureThread::RaisePriority() {
+  const auto tid = static_cast<id_t>(::gettid());
+  for (int nice = kReaderNice; nice < 0; ++nice) {
+    if (::setpriority(PRIO_PROCESS, tid, nice) == 0) {
+      m_ReaderNice.store(nice);
+      return;
+    }
+  }
+}
+
 void CCaptureThread::CloseRecordFile() {
   if (m_Writer.IsOpen()) m_Writer.CloseWithHeader(m_Series.firmware, m_Series.serial);
 }
@@ -88,6 +105,7 @@ bool CCaptureThread::CreateRecordFile() {
 }
 
 void CCaptureThread::Run() {
+  RaisePriority();
   std::vector<std::uint8_t> buffer(kBulkReadSize, 0);
   for (;;) {
     if (m_Flags.stopRequested.IsSet()) {

@@ -103,6 +103,9 @@ class CCaptureThread {
   std::optional<CaptureFailure> TakeFailure();
   bool HasFailure();
 
+  // The nice value the reading thread got (0 when the system allowed no raise).
+  int ReaderNice() const { return m_ReaderNice.load(); }
+
  private:
   UsbLink& m_Usb;
   const Flag& m_Connected;
@@ -116,6 +119,7 @@ class CCaptureThread {
   RecordFileWriter m_Writer;
   std::mutex m_FailureMutex;
   std::optional<CaptureFailure> m_Failure;
+  std::atomic<int> m_ReaderNice{0};
 
   // Live decoding state, owned by the thread.
   Flag m_ClockResetRequested;  // set: record-file creation; cleared: thread
@@ -137,6 +141,7 @@ class CCaptureThread {
   void DecodeSampleRecord(const std::uint8_t* rec, LiveReadout& live);
   void Publish(const LiveReadout& live);
   void WaitWhileDisconnected();
+  void RaisePriority();
 };
 
 }  // namespace zk
