@@ -1,10 +1,42 @@
 #include "capture/capture_session.h"
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 #include "record/loader.h"
 
 namespace zk {
+
+namespace {
+
+struct FailureText {
+  CaptureFailureKind kind;
+  const char* text;  // %s: the system's reason
+};
+constexpr FailureText kFailureTexts[] = {
+    {CaptureFailureKind::WriteFailed,
+     "Writing the record file failed (%s). Capturing was stopped; the file keeps the data captured until then."},
+    {CaptureFailureKind::NextFileFailed,
+     "Creating the next record file failed (%s). Capturing was stopped; the previous file keeps the data captured "
+     "until then."},
+    {CaptureFailureKind::BoxVanished,
+     "PD Zelkor Device was disconnected during capturing. Capturing was stopped; the file keeps the data captured "
+     "until then."},
+};
+
+}  // namespace
+
+std::string CaptureFailureText(const CaptureFailure& failure) {
+  std::string text;
+  for (const FailureText& t : kFailureTexts) {
+    if (t.kind == failure.kind) text = t.text;
+  }
+  if (const std::size_t at = text.find("%s"); at != std::string::npos) {
+    text.replace(at, 2, std::strerror(failure.error != 0 ? failure.error : EIO));
+  }
+  return text + "\n\n \"" + failure.path + "\"";
+}
 
 CCaptureSession::CCaptureSession(CZKDoc& doc, CDeviceLink& link, CCaptureThread& thread, CaptureSessionUi ui)
     : m_Doc(doc), m_Link(link), m_Thread(thread), m_Ui(std::move(ui)) {
@@ -39,6 +71,11 @@ void CCaptureSession::Message(const std::string& text) {
   if (m_Ui.messageBox) m_Ui.messageBox(text);
 }
 
+// Once the thread has closed the file: a capture that ended by a failure says so.
+void CCaptureSession::ReportFailure() {
+  if (const std::optional<CaptureFailure> failure = m_Thread.TakeFailure()) Message(CaptureFailureText(*failure));
+}
+
 void CCaptureSession::Refresh() {
   if (m_Ui.refreshViews) m_Ui.refreshViews();
 }
@@ -55,6 +92,8 @@ bool CCaptureSession::Run() {
   CaptureFlags& f = m_Thread.Flags();
   // The Run command is disabled without a box.
   if (!f.alive.IsSet() || f.recording.IsSet() || !m_Link.IsConnected()) return false;
+  // Pressed before the tick that would have told of the last capture's failure.
+  ReportFailure();
   if (!m_Doc.ResetForCapture(false)) return false;
   const std::optional<std::string> base = ChooseBaseName();
   if (!base) return false;
@@ -130,7 +169,12 @@ void CCaptureSession::Tick() {
     f.fileClosed.Clear();
     Refresh();
   }
-  if (f.recording.IsSet()) {
+  const bool recording = f.recording.IsSet();
+  // A failure is told after the catch-up below, so that the views show what the file kept;
+  // a Clear during the failed capture starts nothing new.
+  const bool failed = !recording && m_Thread.HasFailure();
+  if (failed) m_RestartRequested = false;
+  if (recording) {
     CatchUp(true);
     if (m_Settings.graphAutoScroll && m_Ui.followGraph) {
       const CaptureStore& s = m_Doc.Store();
@@ -152,6 +196,7 @@ void CCaptureSession::Tick() {
     ShowStatus(connected ? kConnectedIdleText : kDisconnectedText);
   }
   EnforceCountLimits(connected);
+  if (failed) ReportFailure();
   if (m_Ui.updateControlPanel) m_Ui.updateControlPanel();
 }
 
@@ -198,6 +243,7 @@ void CCaptureSession::EnforceCountLimits(bool connected) {
   if (!f.recording.IsSet() || f.closeRequested.IsSet()) return;
   const CaptureStore& store = m_Doc.Store();
   if (!connected) {
+    m_Thread.NoteFailure(CaptureFailureKind::BoxVanished);
     Stop();
   } else if (m_Settings.captureFullStop && store.m_SampleCountFull) {
     Message(kSampleCountFullText);

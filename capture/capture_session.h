@@ -61,6 +61,9 @@ inline constexpr const char* kCreateRecordFileError =
 inline constexpr const char* kSampleCountFullText = "VBUS Sample count full.";
 inline constexpr const char* kPacketCountFullText = "PD messege count full.";
 
+// The message of a capture that ended by a failure: what happened, why, and the file.
+std::string CaptureFailureText(const CaptureFailure& failure);
+
 class CCaptureSession {
  public:
   CCaptureSession(CZKDoc& doc, CDeviceLink& link, CCaptureThread& thread, CaptureSessionUi ui);
@@ -115,6 +118,7 @@ class CCaptureSession {
   void WriteCaptureStatus();
   void ShowStatus(const std::string& text);
   void Message(const std::string& text);
+  void ReportFailure();
   void Refresh();
 };
 

@@ -1,5 +1,8 @@
 #include "capture/capture_thread.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 
@@ -10,6 +13,7 @@ namespace {
 constexpr int kVbusPresentMv = 1000;
 constexpr auto kDisconnectedSleep = std::chrono::milliseconds(1000);
 constexpr auto kSleepSlice = std::chrono::milliseconds(10);
+constexpr int kReaderNice = -10;
 
 }  // namespace
 
@@ -52,6 +56,37 @@ LiveReadout CCaptureThread::Live() const {
   return r;
 }
 
+void CCaptureThread::NoteFailure(CaptureFailureKind kind, int error) {
+  const std::string path = RecordFilePath(m_Series.naming, m_Index.load());
+  std::lock_guard lock(m_FailureMutex);
+  if (!m_Failure) m_Failure = CaptureFailure{kind, path, error};
+}
+
+bool CCaptureThread::HasFailure() {
+  std::lock_guard lock(m_FailureMutex);
+  return m_Failure.has_value();
+}
+
+std::optional<CaptureFailure> CCaptureThread::TakeFailure() {
+  std::lock_guard lock(m_FailureMutex);
+  std::optional<CaptureFailure> failure;
+  failure.swap(m_Failure);
+  return failure;
+}
+
+// The box holds only some tens of milliseconds of a full-rate stream: a reader kept waiting
+// that long behind busy processes loses data. Raised as far as the system lets this user
+// (CAP_SYS_NICE or RLIMIT_NICE); otherwise it stays as it is.
+void CCaptureThread::RaisePriority() {
+  const auto tid = static_cast<id_t>(::gettid());
+  for (int nice = kReaderNice; nice < 0; ++nice) {
+    if (::setpriority(PRIO_PROCESS, tid, nice) == 0) {
+      m_ReaderNice.store(nice);
+      return;
+    }
+  }
+}
+
 void CCaptureThread::CloseRecordFile() {
   if (m_Writer.IsOpen()) m_Writer.CloseWithHeader(m_Series.firmware, m_Series.serial);
 }
@@ -70,6 +105,7 @@ bool CCaptureThread::CreateRecordFile() {
 }
 
 void CCaptureThread::Run() {
+  RaisePriority();
   std::vector<std::uint8_t> buffer(kBulkReadSize, 0);
   for (;;) {
     if (m_Flags.stopRequested.IsSet()) {
@@ -99,7 +135,10 @@ void CCaptureThread::Run() {
       // A vanished box fails at once; the poll clears connected within a second. A capture
       // ends here: its last transfer may have been cut inside a record, and a box that is
       // back before the poll would otherwise continue the file out of step.
-      if (r.status == ReadStatus::NoDevice && m_Flags.recording.IsSet()) m_Flags.closeRequested.Set();
+      if (r.status == ReadStatus::NoDevice && m_Flags.recording.IsSet() && !m_Flags.closeRequested.IsSet()) {
+        NoteFailure(CaptureFailureKind::BoxVanished);
+        m_Flags.closeRequested.Set();
+      }
       std::this_thread::sleep_for(kSleepSlice);
     }
   }
@@ -121,6 +160,7 @@ void CCaptureThread::HandleRead(const std::uint8_t* data, std::size_t size) {
     if (!m_Writer.Write(data, size)) {
       // A full or failing disk: the capture ends with what reached the file, rather than
       // go on with a gap that would shift every later record.
+      NoteFailure(CaptureFailureKind::WriteFailed, m_Writer.LastError());
       m_Flags.closeRequested.Set();
       DecodeLive(data, size);
       return;
@@ -139,7 +179,12 @@ void CCaptureThread::RollOver(bool sizeExceeded) {
     return;
   }
   m_Index.fetch_add(1);
-  if (!CreateRecordFile()) m_Flags.closeRequested.Set();
+  if (CreateRecordFile()) return;
+  // The file just left is complete and stays the one shown, with its last data decoded.
+  NoteFailure(CaptureFailureKind::NextFileFailed, m_Writer.LastError());
+  m_Index.fetch_sub(1);
+  m_Flags.fileHasData.Set();
+  m_Flags.closeRequested.Set();
 }
 
 void CCaptureThread::DecodeLive(const std::uint8_t* data, std::size_t size) {

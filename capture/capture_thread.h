@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,6 +51,16 @@ struct RecordSeries {
   std::array<std::uint8_t, 12> serial{};
 };
 
+// Why a capture ended without anyone asking: the user is told, with the file concerned.
+enum class CaptureFailureKind { WriteFailed, NextFileFailed, BoxVanished };
+
+struct CaptureFailure {
+  CaptureFailureKind kind = CaptureFailureKind::WriteFailed;
+  std::string path;  // the file written, or the next file that could not be created
+  int error = 0;     // errno of the failed file operation; 0 for a vanished box
+  bool operator==(const CaptureFailure&) const = default;
+};
+
 // VBUS crossed 1000 mV: calibrated VBUS mV, and (CC2 mV << 16) | CC1 mV.
 using ConnStateChanged = std::function<void(std::int32_t vbusMv, std::uint32_t ccMv)>;
 
@@ -85,6 +96,16 @@ class CCaptureThread {
   std::uint64_t DeviceBytes() const { return m_Writer.DeviceBytes(); }
   LiveReadout Live() const;
 
+  // Either thread, while recording: why the capture ends, for the file of the current
+  // index. The first reason stays until taken.
+  void NoteFailure(CaptureFailureKind kind, int error = 0);
+  // Main thread: the reason noted since the last take, if any.
+  std::optional<CaptureFailure> TakeFailure();
+  bool HasFailure();
+
+  // The nice value the reading thread got (0 when the system allowed no raise).
+  int ReaderNice() const { return m_ReaderNice.load(); }
+
  private:
   UsbLink& m_Usb;
   const Flag& m_Connected;
@@ -96,6 +117,9 @@ class CCaptureThread {
   RecordSeries m_Series;
   std::atomic<int> m_Index{1};
   RecordFileWriter m_Writer;
+  std::mutex m_FailureMutex;
+  std::optional<CaptureFailure> m_Failure;
+  std::atomic<int> m_ReaderNice{0};
 
   // Live decoding state, owned by the thread.
   Flag m_ClockResetRequested;  // set: record-file creation; cleared: thread
@@ -117,6 +141,7 @@ class CCaptureThread {
   void DecodeSampleRecord(const std::uint8_t* rec, LiveReadout& live);
   void Publish(const LiveReadout& live);
   void WaitWhileDisconnected();
+  void RaisePriority();
 };
 
 }  // namespace zk

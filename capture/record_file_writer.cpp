@@ -16,7 +16,10 @@ std::size_t RecordFileWriter::WriteAll(const std::uint8_t* data, std::size_t siz
   while (done < size) {
     const ssize_t n = ::write(m_Fd, data + done, size - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0) {
+      m_LastError = n < 0 ? errno : EIO;
+      break;
+    }
     done += static_cast<std::size_t>(n);
   }
   return done;
@@ -26,7 +29,10 @@ bool RecordFileWriter::Create(const std::string& path, const CalibrationRatios& 
   if (m_Fd >= 0) ::close(m_Fd);
   m_DeviceBytes.store(0, std::memory_order_relaxed);
   m_Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (m_Fd < 0) return false;
+  if (m_Fd < 0) {
+    m_LastError = errno;
+    return false;
+  }
   const Record header = EmptyMetaRecord();
   const Record calibration = CalibrationRecord(ratios);
   if (WriteAll(header.data(), header.size()) != header.size() ||

@@ -27,6 +27,8 @@ class RecordFileWriter {
   // Header record at offset 0 with the box's identity and the device byte count, then close.
   void CloseWithHeader(std::uint16_t firmware, const std::array<std::uint8_t, 12>& serial);
   bool IsOpen() const { return m_Fd >= 0; }
+  // The errno of the last Create or Write that failed (EIO when the system gave none).
+  int LastError() const { return m_LastError; }
 
   // Device bytes in this file (the two leading records not counted); read by other threads.
   std::uint64_t DeviceBytes() const { return m_DeviceBytes.load(std::memory_order_relaxed); }
@@ -34,6 +36,7 @@ class RecordFileWriter {
 
  private:
   int m_Fd = -1;
+  int m_LastError = 0;
   std::atomic<std::uint64_t> m_DeviceBytes{0};
 
   // The bytes written before a write failed; size when all went.

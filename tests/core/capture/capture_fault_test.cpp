@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <mutex>
@@ -104,6 +105,8 @@ TEST(CaptureFault, DiskFillingUpEndsTheCaptureWithWhatReachedTheFile) {
     thread.StopAndJoin();
   }
   EXPECT_TRUE(thread.Flags().fileHasData.IsSet());
+  EXPECT_EQ(thread.TakeFailure(),
+            (CaptureFailure{CaptureFailureKind::WriteFailed, (dir / "T_0001.zkr").string(), EFBIG}));
   EXPECT_EQ(thread.DeviceBytes(), kRoom);
   const std::vector<std::uint8_t> device = DeviceBytesOf(dir / "T_0001.zkr");
   ASSERT_EQ(device.size(), kRoom);
@@ -290,6 +293,8 @@ TEST_P(BoxVanishing, EndsTheCaptureWithEverythingDeliveredBefore) {
   EXPECT_TRUE(link.IsConnected());
   EXPECT_FALSE(thread.Flags().recording.IsSet());
   EXPECT_EQ(session.StatusText(), "Connected.  (Push \"Run\" button to start capturing.)");
+  EXPECT_EQ(messages, std::vector<std::string>{CaptureFailureText(
+                          {CaptureFailureKind::BoxVanished, (dir / "PD.zkr").string(), 0})});
 
   const std::vector<std::uint8_t> device = DeviceBytesOf(dir / "PD.zkr");
   StreamDigest written;
@@ -305,6 +310,52 @@ TEST_P(BoxVanishing, EndsTheCaptureWithEverythingDeliveredBefore) {
 
 INSTANTIATE_TEST_SUITE_P(Moments, BoxVanishing, ::testing::Values(VanishingLink::At::Read, VanishingLink::At::Write),
                          [](const auto& info) { return info.param == VanishingLink::At::Read ? "Read" : "Write"; });
+
+// The capture ends by itself when its file takes no more or the next file of the series
+// cannot be created: the user is told once which file and why, and the document shows
+// everything the file kept.
+TEST_F(CaptureFaultSession, DiskFullIsToldWithTheFileAndTheReason) {
+  constexpr std::size_t kRoom = 2000 * kRecordSize + 20;
+  box.SetPaused(true);
+  session.Tick();
+  ASSERT_TRUE(session.Run());
+  {
+    FileSizeLimit limit(2 * kRecordSize + kRoom);
+    ASSERT_TRUE(limit.IsSet());
+    box.SetPaused(false);
+    ASSERT_TRUE(WaitFor([this] { return !thread.Flags().recording.IsSet(); }, std::chrono::seconds(10)));
+  }
+  EXPECT_TRUE(messages.empty());  // told by the tick, after the catch-up
+  session.Tick();
+  const std::filesystem::path path = dir / "PD.zkr";
+  EXPECT_EQ(messages, std::vector<std::string>{CaptureFailureText(
+                          {CaptureFailureKind::WriteFailed, path.string(), EFBIG})});
+  EXPECT_NE(messages.at(0).find("(File too large)"), std::string::npos);
+  const std::vector<std::uint8_t> device = DeviceBytesOf(path);
+  EXPECT_EQ(device.size(), kRoom);
+  EXPECT_EQ(doc.Store().SampleCount(), SamplesInWholeRecords(device));
+  session.Tick();
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(CaptureFaultSession, NextFileThatCannotBeCreatedIsToldAndTheLastFileStaysShown) {
+  CaptureSessionSettings s = session.Settings();
+  s.multiCaptureFile = true;
+  s.maxFileSizeMB = 1;
+  session.SetSettings(s);
+  std::filesystem::create_directory(dir / "PD_0002.zkr");  // in the way of the next file, even for root
+  session.Tick();
+  ASSERT_TRUE(session.Run());
+  ASSERT_TRUE(WaitFor([this] { return !thread.Flags().recording.IsSet(); }, std::chrono::seconds(20)));
+  session.Tick();
+  EXPECT_EQ(messages, std::vector<std::string>{CaptureFailureText(
+                          {CaptureFailureKind::NextFileFailed, (dir / "PD_0002.zkr").string(), EISDIR})});
+  EXPECT_EQ(thread.Index(), 1);
+  EXPECT_EQ(session.ShownIndex(), 1);
+  const std::vector<std::uint8_t> device = DeviceBytesOf(dir / "PD_0001.zkr");
+  EXPECT_GT(device.size(), 1000000u - 2 * kRecordSize);
+  EXPECT_EQ(doc.Store().SampleCount(), SamplesInWholeRecords(device));
+}
 
 // A capture, then the folder (and, with the same name, the file too) becomes read-only:
 // the next Run reports it and starts nothing, and the earlier file stays as it was.

@@ -182,7 +182,13 @@ TEST_F(CaptureThreadTest, FailedRolloverEndsTheCapture) {
   std::filesystem::remove(dir);
   usb.Queue(Pattern(1100000 / 64 * 64, 5));
   ASSERT_TRUE(WaitFor([this] { return !thread.Flags().recording.IsSet(); }));
-  EXPECT_EQ(thread.Index(), 2);
+  // The file just left stays the current one, so that the session keeps showing it.
+  EXPECT_EQ(thread.Index(), 1);
+  EXPECT_TRUE(thread.Flags().fileHasData.IsSet());
+  const std::optional<CaptureFailure> failure = thread.TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(*failure, (CaptureFailure{CaptureFailureKind::NextFileFailed, (dir / "T_0002.zkr").string(), ENOENT}));
+  EXPECT_FALSE(thread.TakeFailure().has_value());
 }
 
 TEST_F(CaptureThreadTest, LiveReadoutsAndVbusNotification) {
