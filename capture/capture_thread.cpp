@@ -1,7 +1,14 @@
 #include "capture/capture_thread.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstring>
@@ -78,6 +85,10 @@ std::optional<CaptureFailure> CCaptureThread::TakeFailure() {
 // that long behind busy processes loses data. Raised as far as the system lets this user
 // (CAP_SYS_NICE or RLIMIT_NICE); otherwise it stays as it is.
 void CCaptureThread::RaisePriority() {
+#ifdef _WIN32
+  // Any user may raise a thread of their own process this far.
+  if (::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_HIGHEST)) m_ReaderNice.store(kReaderNice);
+#else
   const auto tid = static_cast<id_t>(::gettid());
   for (int nice = kReaderNice; nice < 0; ++nice) {
     if (::setpriority(PRIO_PROCESS, tid, nice) == 0) {
@@ -85,6 +96,7 @@ void CCaptureThread::RaisePriority() {
       return;
     }
   }
+#endif
 }
 
 void CCaptureThread::CloseRecordFile() {
