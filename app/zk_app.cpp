@@ -1,5 +1,6 @@
 #include "app/zk_app.h"
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -49,8 +50,12 @@ CZKApp::~CZKApp() {
 }
 
 void CZKApp::Start() {
+  // On Linux the Documents folder is only a convention and may be missing on a fresh
+  // account: Qt names it but leaves creating it to us, so the record folder can go inside.
   m_Settings.m_DocumentsFolder = [] {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty()) QDir().mkpath(documents);
+    return documents.toStdString();
   };
   m_Settings.LoadSettings(*m_Storage);
   m_Recent.Load(*m_Storage);
