@@ -373,11 +373,7 @@ void MeasureUnitInterval(CCCPacket& p, int n) {
 // ---------------------------------------------------------------------------------------------
 // Symbols, ordered set, message bytes
 
-std::uint8_t SymbolAt(const BitArray& bits, int pos) {
-  int v = 0;
-  for (int k = 0; k < 5; ++k) v |= bits[pos + k] << k;
-  return kSymbolOfCode[v];
-}
+std::uint8_t SymbolAt(const BitArray& bits, int pos) { return kSymbolOfCode[bits.Field(pos, 5)]; }
 
 int KindOfOrderedSet(const std::uint8_t* s) {
   for (const OrderedSetRow& row : kOrderedSets)

@@ -57,6 +57,13 @@ class BitArray {
     ++m_Size;
   }
   int operator[](int i) const { return (m_Data[static_cast<std::size_t>(i >> 3)] >> (i & 7)) & 1; }
+  // Bits pos to pos + n - 1 (n at most 8), the first in bit 0; all of them must be held.
+  int Field(int pos, int n) const {
+    const auto byte = static_cast<std::size_t>(pos >> 3);
+    unsigned v = m_Data[byte];
+    if ((pos & 7) + n > 8) v |= static_cast<unsigned>(m_Data[byte + 1]) << 8;
+    return static_cast<int>((v >> (pos & 7)) & ((1u << n) - 1));
+  }
   int Size() const { return m_Size; }
   void ShrinkToFit() {
     const int bytes = (m_Size + 7) / 8;
