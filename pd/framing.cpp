@@ -319,6 +319,9 @@ bool DecodeBits(CCCPacket& p, int n) {
   bool ok = true;
   int count = bits.Size();
   int firstBitEdge = p.m_FirstBitEdge;
+  // Bits are gathered a byte at a time: storing each one would reload the array's size.
+  unsigned pending = 0;
+  int pendingBits = 0;
   for (int i = 0; i < n; ++i) {
     EdgeRecord& e = edges[i];
     e.bitIndex = kNoBit;
@@ -326,12 +329,18 @@ bool DecodeBits(CCCPacket& p, int n) {
     if (role == kRoleZero || role == kRoleOneFirst) {
       if (count == 0) firstBitEdge = i;
       e.bitIndex = static_cast<std::uint16_t>(count++);
-      bits.PushBack(role == kRoleOneFirst);
+      pending |= static_cast<unsigned>(role == kRoleOneFirst) << pendingBits;
+      if (++pendingBits == 8) {
+        bits.Append(pending, 8);
+        pending = 0;
+        pendingBits = 0;
+      }
     } else if (role != kRoleOneSecond && i != 0 && i != n - 1 && count != 0) {
       ok = false;
       break;
     }
   }
+  if (pendingBits > 0) bits.Append(pending, pendingBits);
   p.m_FirstBitEdge = static_cast<std::int16_t>(firstBitEdge);
   p.m_BitCount = bits.Size();
   return ok;
