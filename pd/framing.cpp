@@ -153,20 +153,26 @@ void ClassifyIntervals(CCCPacket& p, int n, float levelBias) {
 
   EdgeRecord* edges = p.m_pEdges.data();
   edges[0].classRole = kFirstClassRoleOfBand[BandOf(Tenths(edges[0].duration, -levelBias, halfBit))];
-  for (int i = 1; i < n; ++i) edges[i].classRole = (*tables[i & 1])[edges[i].duration];
-  int counts[8] = {};
-  std::int32_t ticks = 0;
-  for (int i = 0; i < n; ++i) {
-    ticks += edges[i].duration;
-    ++counts[edges[i].Class()];
-    edges[i].bitIndex = kNoBit;
+  // Two histograms, for even and odd intervals, so that neighbours of one class do not wait
+  // on each other's count.
+  int counts[2][8] = {};
+  std::int32_t ticks = edges[0].duration;
+  ++counts[0][edges[0].Class()];
+  edges[0].bitIndex = kNoBit;
+  for (int i = 1; i < n; ++i) {
+    EdgeRecord& e = edges[i];
+    e.classRole = (*tables[i & 1])[e.duration];
+    e.bitIndex = kNoBit;
+    ticks += e.duration;
+    ++counts[i & 1][e.Class()];
   }
+  for (int c = 0; c < 8; ++c) counts[0][c] += counts[1][c];
   p.m_TotalTicks = ticks;
-  p.m_Class0Count = counts[kClassShort];
-  p.m_Class1Count = counts[kClass1Bit];
-  p.m_Class2Count = counts[kClass2Bits];
-  p.m_Class3Count = counts[kClass1or2Bits];
-  p.m_Class4Count = counts[kClassLong];
+  p.m_Class0Count = static_cast<std::int16_t>(counts[0][kClassShort]);
+  p.m_Class1Count = static_cast<std::int16_t>(counts[0][kClass1Bit]);
+  p.m_Class2Count = static_cast<std::int16_t>(counts[0][kClass2Bits]);
+  p.m_Class3Count = static_cast<std::int16_t>(counts[0][kClass1or2Bits]);
+  p.m_Class4Count = static_cast<std::int16_t>(counts[0][kClassLong]);
 }
 
 bool PassesGate(const CCCPacket& p) { return p.m_Class0Count <= kGateLimit && p.m_Class4Count <= kGateLimit; }
@@ -307,22 +313,36 @@ void ResetFrameResults(CCCPacket& p) {
 }
 
 bool DecodeBits(CCCPacket& p, int n) {
-  p.m_pBits.Reserve(n);
+  BitArray& bits = p.m_pBits;
+  bits.Reserve(n);
+  EdgeRecord* edges = p.m_pEdges.data();
   bool ok = true;
+  int count = bits.Size();
+  int firstBitEdge = p.m_FirstBitEdge;
+  // Bits are gathered a byte at a time: storing each one would reload the array's size.
+  unsigned pending = 0;
+  int pendingBits = 0;
   for (int i = 0; i < n; ++i) {
-    EdgeRecord& e = p.m_pEdges[i];
+    EdgeRecord& e = edges[i];
     e.bitIndex = kNoBit;
     const int role = e.Role();
     if (role == kRoleZero || role == kRoleOneFirst) {
-      if (p.m_pBits.Size() == 0) p.m_FirstBitEdge = i;
-      e.bitIndex = static_cast<std::uint16_t>(p.m_pBits.Size());
-      p.m_pBits.PushBack(role == kRoleOneFirst);
-    } else if (role != kRoleOneSecond && i != 0 && i != n - 1 && p.m_pBits.Size() != 0) {
+      if (count == 0) firstBitEdge = i;
+      e.bitIndex = static_cast<std::uint16_t>(count++);
+      pending |= static_cast<unsigned>(role == kRoleOneFirst) << pendingBits;
+      if (++pendingBits == 8) {
+        bits.Append(pending, 8);
+        pending = 0;
+        pendingBits = 0;
+      }
+    } else if (role != kRoleOneSecond && i != 0 && i != n - 1 && count != 0) {
       ok = false;
       break;
     }
   }
-  p.m_BitCount = p.m_pBits.Size();
+  if (pendingBits > 0) bits.Append(pending, pendingBits);
+  p.m_FirstBitEdge = static_cast<std::int16_t>(firstBitEdge);
+  p.m_BitCount = bits.Size();
   return ok;
 }
 

@@ -56,6 +56,18 @@ class BitArray {
     if (bit) m_Data[static_cast<std::size_t>(byte)] |= static_cast<std::uint8_t>(1u << (m_Size & 7));
     ++m_Size;
   }
+  // Appends the low n bits of value (n at most 8), the first in bit 0: a whole byte at a time
+  // when the array ends on a byte boundary.
+  void Append(unsigned value, int n) {
+    if ((m_Size & 7) != 0) {
+      for (int k = 0; k < n; ++k) PushBack((value >> k) & 1);
+      return;
+    }
+    const int byte = m_Size >> 3;
+    if (byte == m_Capacity) Reallocate(std::max(16, 2 * m_Capacity));
+    m_Data[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value & ((1u << n) - 1));
+    m_Size += n;
+  }
   int operator[](int i) const { return (m_Data[static_cast<std::size_t>(i >> 3)] >> (i & 7)) & 1; }
   // Bits pos to pos + n - 1 (n at most 8), the first in bit 0; all of them must be held.
   int Field(int pos, int n) const {
