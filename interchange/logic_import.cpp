@@ -9,6 +9,7 @@
 #include <numeric>
 
 #include "interchange/sigrok_session.h"
+#include "record/document.h"
 #include "record/file_path.h"
 
 namespace zk::interchange {
@@ -258,9 +259,8 @@ struct OutputFile {
 bool ImportLogicSession(const std::string& input, const std::string& output, const ImportOptions& options,
                         ImportSummary& summary, std::string& error, const ImportProgress& progress) {
   summary = ImportSummary{};
-  std::error_code same;
   // Creating the output first would empty the very archive about to be read.
-  if (std::filesystem::equivalent(PathFromUtf8(input), PathFromUtf8(output), same)) {
+  if (SameFile(input, output)) {
     error = "the record file '" + output + "' would replace the capture it is made from";
     return false;
   }

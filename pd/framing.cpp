@@ -439,8 +439,9 @@ bool IsData(std::uint8_t s) { return s <= 0x0F; }
 void DecodeMessageBytes(CCCPacket& p) {
   if (!p.m_EopFound || p.m_SymbolCount < kMinMessageSymbols) return;
   const auto sym = [&p](int k) { return SymbolAt(p.m_pBits, p.m_SopStart + 5 * k); };
-  for (int k = 4; k < p.m_SymbolCount && sym(k) != kSymEop; k += 2) {
+  for (int k = 4; k < p.m_SymbolCount; k += 2) {
     const std::uint8_t low = sym(k);
+    if (low == kSymEop) break;
     if (!IsData(low) || k + 1 >= p.m_SymbolCount) return;
     const std::uint8_t high = sym(k + 1);
     if (!IsData(high)) return;

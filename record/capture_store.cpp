@@ -107,16 +107,9 @@ void CaptureStore::ClearArrays() {
 bool CaptureStore::FillMeasurement(CCCPacket& packet) const {
   if (m_Samples.empty()) return false;
   // The last sample at or before the packet; the first sample when all are later.
-  std::size_t lo = 0, hi = m_Samples.size();  // the first sample later than the packet
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (packet.m_Time < m_Samples[mid].m_Time) {
-      hi = mid;
-    } else {
-      lo = mid + 1;
-    }
-  }
-  const CVbusInfo& s = m_Samples[lo == 0 ? 0 : lo - 1];
+  const int at =
+      FindByTime(SampleCount(), packet.m_Time, [this](int i) { return m_Samples[static_cast<std::size_t>(i)].m_Time; });
+  const CVbusInfo& s = m_Samples[static_cast<std::size_t>(std::max(at, 0))];
   packet.m_VbusVoltage = s.m_VbusVoltage;
   packet.m_VbusCurrent = s.m_VbusCurrent;
   packet.m_CC1Voltage = s.m_CC1Voltage;

@@ -50,7 +50,7 @@ class BitArray {
   void PushBack(int bit) {
     const int byte = m_Size >> 3;
     if ((m_Size & 7) == 0) {
-      if (byte == m_Capacity) Reallocate(std::max(16, 2 * m_Capacity));
+      RoomForByte(byte);
       m_Data[static_cast<std::size_t>(byte)] = 0;
     }
     if (bit) m_Data[static_cast<std::size_t>(byte)] |= static_cast<std::uint8_t>(1u << (m_Size & 7));
@@ -64,7 +64,7 @@ class BitArray {
       return;
     }
     const int byte = m_Size >> 3;
-    if (byte == m_Capacity) Reallocate(std::max(16, 2 * m_Capacity));
+    RoomForByte(byte);
     m_Data[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value & ((1u << n) - 1));
     m_Size += n;
   }
@@ -83,6 +83,9 @@ class BitArray {
   }
 
  private:
+  void RoomForByte(int byte) {
+    if (byte == m_Capacity) Reallocate(std::max(16, 2 * m_Capacity));
+  }
   void Reallocate(int bytes) {
     std::unique_ptr<std::uint8_t[]> data(bytes > 0 ? new std::uint8_t[static_cast<std::size_t>(bytes)] : nullptr);
     std::copy_n(m_Data.get(), std::min(bytes, (m_Size + 7) / 8), data.get());
