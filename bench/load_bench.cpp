@@ -9,12 +9,20 @@
 #include <vector>
 
 #include "bench/big_record_file.h"
+#include "record/huge_block.h"
 #include "record/loader.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using zk::bench::BigFile;
+
+// Bytes the allocator has handed out, over every arena and in mapped chunks alike, and the
+// huge blocks that hold packets and samples.
+std::size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd + zk::HugeBlockBytesHeld();
+}
 
 void PlainRead(benchmark::State& state, const std::string& scenario) {
   const std::string path = BigFile(scenario);
@@ -40,14 +48,15 @@ void FullLoad(benchmark::State& state, const std::string& scenario) {
   for (auto _ : state) {
     state.PauseTiming();
     malloc_trim(0);
-    const std::size_t before = mallinfo2().uordblks;
+    const std::size_t before = HeapInUse();
     state.ResumeTiming();
     {
       zk::CaptureStore store;
       zk::LoadRecordFile(store, path);
       state.PauseTiming();
       store.m_BlockBuffer = {};
-      const std::size_t used = mallinfo2().uordblks - before;
+      store.m_FramingPipeline.reset();
+      const std::size_t used = HeapInUse() - before;
       packets = store.PacketCount();
       const double samples = store.SampleCount();
       // Samples are counted at their own size; everything else the store holds is charged to packets.

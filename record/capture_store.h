@@ -66,6 +66,26 @@ struct MessageContextState {
   int chunksSeen = 0;
 };
 
+// What the reader knows of a packet before it is framed.
+struct PacketStart {
+  CaptureStore* store = nullptr;
+  std::uint64_t rawTime = 0;
+  std::int64_t time = 0;  // from the first sample; set once the packet is accepted
+  std::uint64_t startOffset = 0;
+  std::uint64_t endOffset = 0;
+  std::int32_t tickDiv = 20;
+  std::uint8_t channel = 0;
+};
+
+// The packet a channel is collecting edges for: reused from packet to packet, so that
+// reading the event bytes allocates nothing.
+struct PendingPacket {
+  bool active = false;
+  PacketStart start;
+  std::vector<EdgeRecord> edges;  // room for a packet's most, from its first packet on
+  std::size_t count = 0;          // edges held
+};
+
 // Per-channel CC decoding state of the loader.
 struct ChannelDecodeState {
   TimestampExtender timestamps;
@@ -74,7 +94,7 @@ struct ChannelDecodeState {
   std::uint64_t timeTicks = 0;
   EventByteDecoder events;
   std::uint64_t ticksSinceEdge = 0;
-  std::unique_ptr<CCCPacket> pending;
+  PendingPacket pending;
 };
 
 class CaptureStore {
@@ -143,12 +163,15 @@ class CaptureStore {
   bool m_PacketCountFull = false;
   bool m_SampleCountFull = false;
   bool m_PacketsRemoved = false;
-  bool m_Recording = false;  // a capture is writing the file: the loader shows no progress
-  bool m_KeepEdges = false;  // keep edge intervals after framing (for the waveform view)
+  bool m_Recording = false;     // a capture is writing the file: the loader shows no progress
+  bool m_KeepEdges = false;     // keep edge intervals after framing (for the waveform view)
+  bool m_FramingThread = true;  // large blocks are framed on a second thread while they are read
 
   // Status-line texts of long operations ("Decoding... 40%"); may be empty.
   std::function<void(const std::string&)> m_StatusText;
   std::vector<std::uint8_t> m_BlockBuffer;  // reused by every loader call
+  // The loader's framing thread and its buffers, kept from block to block (its own type).
+  std::shared_ptr<void> m_FramingPipeline;
 
   std::int64_t m_GraphMarkerO = 0, m_GraphMarkerX = 0;
   bool m_HasGraphMarkerO = false, m_HasGraphMarkerX = false;
@@ -157,7 +180,7 @@ class CaptureStore {
   // No reallocation spikes on captures of hours, stable sample addresses, and cheap
   // removal from the front when the oldest entries are dropped.
   std::deque<std::unique_ptr<CCCPacket>> m_Packets;
-  ChunkedArray<CVbusInfo> m_Samples;
+  ChunkedArray<CVbusInfo, kHugeBlockBytes / sizeof(CVbusInfo)> m_Samples;
   PacketStatistics m_PacketStats;
   SampleStatistics m_SampleStats;
   CCCPacket* m_MarkerA = nullptr;

@@ -1,16 +1,36 @@
 // An append-only array in large fixed blocks: elements never move once stored, the oldest
 // can be dropped from the front, and a capture of hours costs no per-block overhead worth
-// counting (a deque's small blocks cost about 1.5 bytes per 32-byte sample).
+// counting (a deque's small blocks cost about 1.5 bytes per 32-byte sample). Blocks of
+// exactly a huge block's size come from huge pages.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
+
+#include "record/huge_block.h"
 
 namespace zk {
 
 template <typename T, std::size_t kBlock = 4096>
 class ChunkedArray {
+  // Elements are written into raw block memory and never destroyed one by one.
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+  static constexpr bool kHuge = kBlock * sizeof(T) == kHugeBlockBytes;
+
+  struct FreeBlock {
+    void operator()(T* block) const noexcept {
+      if constexpr (kHuge) {
+        FreeHugeBlock(block);
+      } else {
+        ::operator delete(static_cast<void*>(block));
+      }
+    }
+  };
+  using Block = std::unique_ptr<T, FreeBlock>;
+
  public:
   std::size_t size() const { return m_Size; }
   bool empty() const { return m_Size == 0; }
@@ -22,8 +42,8 @@ class ChunkedArray {
 
   void push_back(const T& value) {
     const std::size_t at = m_Head + m_Size;
-    if (at / kBlock == m_Blocks.size()) m_Blocks.push_back(std::make_unique<T[]>(kBlock));
-    m_Blocks[at / kBlock][at % kBlock] = value;
+    if (at / kBlock == m_Blocks.size()) m_Blocks.push_back(NewBlock());
+    new (m_Blocks[at / kBlock].get() + at % kBlock) T(value);
     ++m_Size;
   }
 
@@ -43,17 +63,25 @@ class ChunkedArray {
   }
 
   void clear() {
-    std::vector<std::unique_ptr<T[]>>().swap(m_Blocks);
+    std::vector<Block>().swap(m_Blocks);
     m_Head = m_Size = 0;
   }
 
  private:
-  T& Slot(std::size_t i) const {
-    const std::size_t at = m_Head + i;
-    return m_Blocks[at / kBlock][at % kBlock];
+  static Block NewBlock() {
+    if constexpr (kHuge) {
+      return Block(static_cast<T*>(AllocateHugeBlock()));
+    } else {
+      return Block(static_cast<T*>(::operator new(kBlock * sizeof(T))));
+    }
   }
 
-  std::vector<std::unique_ptr<T[]>> m_Blocks;
+  T& Slot(std::size_t i) const {
+    const std::size_t at = m_Head + i;
+    return m_Blocks[at / kBlock].get()[at % kBlock];
+  }
+
+  std::vector<Block> m_Blocks;
   std::size_t m_Head = 0;  // index of the first element within the first block
   std::size_t m_Size = 0;
 };

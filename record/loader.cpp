@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 #include "pd/framing.h"
 #include "record/file_path.h"
+#include "record/framing_pipeline.h"
 #include "record/message_context.h"
 
 namespace zk {
@@ -16,6 +19,7 @@ namespace {
 constexpr std::uint64_t kBlockSize = 1048576;
 constexpr std::uint64_t kResyncMicroseconds = 500;
 constexpr std::uint64_t kIdleTickTimesDiv = 480;  // ticks x divider: 10 us of quiet line
+constexpr std::size_t kMaxEdges = kMaxEdgesPerPacket;
 
 void ShowStatus(const CaptureStore& store, const std::string& text) {
   if (store.m_StatusText) store.m_StatusText(text);
@@ -56,47 +60,81 @@ void ResetChannel(ChannelDecodeState& ch) {
   ch.ticksSinceEdge = 0;
 }
 
-void ResetDecodeResults(CCCPacket& p) {
-  p.m_TotalTicks = p.m_FirstBitEdge = p.m_BitCount = p.m_ResolvedCount = p.m_PreambleLen = 0;
-  p.m_ByteCount = p.m_SymbolCount = 0;
-  p.m_Class0Count = p.m_Class1Count = p.m_Class2Count = p.m_Class3Count = p.m_Class4Count = 0;
-  p.m_UnitInterval = 0.0f;
-  p.m_PreambleFound = p.m_CrcOk = p.m_EopFound = 0;
-  p.m_PreambleStart = p.m_SopStart = p.m_EopPos = -1;
-  std::fill(std::begin(p.m_OrderedSet), std::end(p.m_OrderedSet), 0xFE);
-  p.m_Kind = kKindTooShort;
-  p.m_Crc = 0xFFFFFFFF;
-  p.m_OwnsExtBuf = 0;
-  p.m_pExtBuf.reset();
-  p.m_ExtSelf = false;
-  p.m_ExtSize = p.m_ExtOffset = p.m_ExtChunkLen = 0;
-}
-
-// Frames, attributes, measures, counts and inserts one packet; false when it is rejected.
-bool FinishPacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
-  if (!store.m_FirstSampleSet || p->m_RawTime < store.m_FirstSampleTime) return false;
-  p->m_pStore = &store;
-  p->m_Time = static_cast<std::int64_t>(p->m_RawTime - store.m_FirstSampleTime);
-  ResetDecodeResults(*p);
+// Makes the packet from what the reader collected and frames it. Touches nothing shared, so
+// it runs on the framing thread; the edges are framed in a buffer of the thread's own, and
+// copied into the packet only when they are kept.
+std::unique_ptr<CCCPacket> BuildPacket(const PacketStart& s, const EdgeRecord* edges, std::size_t count,
+                                       bool keepEdges) {
+  thread_local std::vector<EdgeRecord> scratch;
+  auto p = std::make_unique<CCCPacket>();
+  p->m_pStore = s.store;
+  p->m_RawTime = s.rawTime;
+  p->m_Time = s.time;
+  p->m_StartOffset = s.startOffset;
+  p->m_EndOffset = s.endOffset;
+  p->m_TickDiv = s.tickDiv;
+  p->m_Channel = s.channel;
+  p->m_Index = -1;
+  scratch.assign(edges, edges + count);
+  p->m_pEdges.swap(scratch);
   p->m_EdgeCount = static_cast<std::int32_t>(p->m_pEdges.size());
   if (p->m_EdgeCount > 0) {
     DecodePacketFraming(*p);
     p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(
         p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) { return e.Class() == 5 || e.Class() == 6; }));
-    if (!store.m_KeepEdges) p->ReleaseEdges();
     p->m_pBits.ShrinkToFit();
   }
+  if (!keepEdges) p->m_pEdges.swap(scratch);
+  return p;
+}
+
+// Attributes, measures, counts and inserts a framed packet, in the order packets completed.
+void CompletePacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
   TrackMessage(store.m_Context, *p);
   if (p->m_RawTime < store.m_LatestSampleTime && store.SampleCount() > 0) store.FillMeasurement(*p);
   store.CountPacket(*p);
   store.InsertPacket(std::move(p));
-  return true;
 }
 
-void FinishAtIdle(CaptureStore& store, ChannelDecodeState& ch) {
-  std::unique_ptr<CCCPacket> p = std::move(ch.pending);
-  if (p->m_pEdges.size() < 4) return;  // too short to be anything: dropped
-  FinishPacket(store, std::move(p));
+void CompleteReady(CaptureStore& store, FramingPipeline& pipeline) {
+  while (std::unique_ptr<CCCPacket> p = pipeline.TakeReady()) CompletePacket(store, std::move(p));
+}
+
+void CompleteAll(CaptureStore& store, FramingPipeline& pipeline) {
+  while (std::unique_ptr<CCCPacket> p = pipeline.TakeNext()) CompletePacket(store, std::move(p));
+}
+
+// Ends the channel's packet: a packet from before the first sample has no time and is
+// dropped; the others are framed and completed here or through the pipeline. What is read
+// of the store was settled by the block's sample pass, the same anywhere in its CC pass.
+void FinishPacket(CaptureStore& store, PendingPacket& pending, FramingPipeline* pipeline) {
+  pending.active = false;
+  PacketStart& s = pending.start;
+  if (store.m_FirstSampleSet && s.rawTime >= store.m_FirstSampleTime) {
+    s.store = &store;
+    s.time = static_cast<std::int64_t>(s.rawTime - store.m_FirstSampleTime);
+    const EdgeRecord* edges = pending.edges.data();
+    if (!pipeline || !pipeline->Submit(s, edges, pending.count, store.m_KeepEdges)) {
+      if (pipeline) CompleteAll(store, *pipeline);  // what went in before stays before
+      CompletePacket(store, BuildPacket(s, edges, pending.count, store.m_KeepEdges));
+    }
+  }
+  pending.count = 0;
+}
+
+void FinishAtIdle(CaptureStore& store, ChannelDecodeState& ch, FramingPipeline* pipeline) {
+  if (ch.pending.count < 4) {  // too short to be anything: dropped
+    ch.pending.active = false;
+    ch.pending.count = 0;
+    return;
+  }
+  FinishPacket(store, ch.pending, pipeline);
+}
+
+void FinishPending(CaptureStore& store, FramingPipeline* pipeline) {
+  for (ChannelDecodeState& ch : store.m_Channels) {
+    if (ch.pending.active) FinishPacket(store, ch.pending, pipeline);
+  }
 }
 
 void ApplyCountLimits(CaptureStore& store) {
@@ -142,12 +180,14 @@ void DecodeSampleRecord(CaptureStore& store, const std::uint8_t* rec, std::uint6
   }
 }
 
-void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset) {
+namespace {
+
+void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset, FramingPipeline* pipeline) {
   const CCRecordHeader h = ParseCCRecord(rec);
   const auto q = static_cast<std::uint64_t>(h.tickDiv);
   store.m_TickDiv = h.tickDiv;
   if (!store.m_Sequence.InSequence(h.seqHigh, h.seqLow)) {
-    FinishPendingPackets(store);
+    FinishPending(store, pipeline);
     for (ChannelDecodeState& c : store.m_Channels) ResetChannel(c);
   }
   store.m_Sequence.Store(h.seqHigh, h.seqLow);
@@ -157,7 +197,7 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
                                                    : ch.timestamps.Extend(h.timestamp, LatestStreamTime(store));
   if (!ch.clockSet && h.seqLow != 0) return;
   const std::uint64_t drift = t64 > ch.timeUs ? t64 - ch.timeUs : ch.timeUs - t64;
-  if (!ch.clockSet || (h.seqLow == 0 && drift > kResyncMicroseconds && !ch.pending)) {
+  if (!ch.clockSet || (h.seqLow == 0 && drift > kResyncMicroseconds && !ch.pending.active)) {
     ch.clockSet = true;
     ch.timeUs = t64;
     ch.timeTicks = t64 * 48 / q;
@@ -167,38 +207,56 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
   EventByteDecoder events = ch.events;
   std::uint64_t ticksSinceEdge = ch.ticksSinceEdge;
   std::uint64_t timeTicks = ch.timeTicks;
-  CCCPacket* pending = ch.pending.get();
+  PendingPacket& pending = ch.pending;
+  bool active = pending.active;
   const std::uint8_t* bytes = CCEventBytes(rec);
   for (int i = 0; i < kCCEventBytes; ++i) {
+    // Inside a packet nearly every byte is an edge shortly after the one before: such a run
+    // is stepped through here, without the general decoder and its checks.
+    if (active && ticksSinceEdge == 0 && events.AfterEdge() && pending.count < kMaxEdges) {
+      std::uint8_t last = events.Last();
+      EdgeRecord* out = pending.edges.data();
+      std::size_t count = pending.count;
+      int j = i;
+      for (; j < kCCEventBytes && count < kMaxEdges; ++j) {
+        const std::uint8_t x = bytes[j];
+        const unsigned elapsed = static_cast<std::uint8_t>(x - last);
+        if (elapsed == 0 || elapsed * q >= kIdleTickTimesDiv) break;  // a wrap marker or the line idles
+        out[count++].duration = static_cast<std::uint8_t>(elapsed);
+        timeTicks += elapsed;
+        last = x;
+      }
+      if (j > i) {
+        events.SetAfterEdge(last);
+        pending.count = count;
+        pending.start.endOffset = offset + 63;
+        i = j - 1;
+        continue;
+      }
+    }
     const EventByteDecoder::Step step = events.Feed(bytes[i]);
     if (step.first) continue;
     ticksSinceEdge += step.elapsed;
     timeTicks += step.elapsed;
-    if (pending && ticksSinceEdge * q >= kIdleTickTimesDiv) {
-      FinishAtIdle(store, ch);
-      pending = nullptr;
+    if (active && ticksSinceEdge * q >= kIdleTickTimesDiv) {
+      FinishAtIdle(store, ch, pipeline);
+      active = false;
     }
     if (!step.edge) continue;
-    if (pending) {
-      std::vector<EdgeRecord>& edges = pending->m_pEdges;
-      if (edges.size() < static_cast<std::size_t>(kMaxEdgesPerPacket)) {
-        if (edges.empty()) edges.reserve(256);
-        EdgeRecord e;
-        e.duration = static_cast<std::uint8_t>(ticksSinceEdge & 0xFF);
-        edges.push_back(e);
-      }
+    if (active) {
+      if (pending.count < kMaxEdges)
+        pending.edges[pending.count++].duration = static_cast<std::uint8_t>(ticksSinceEdge & 0xFF);
     } else {
-      auto p = std::make_unique<CCCPacket>();
-      p->m_pStore = &store;
-      p->m_RawTime = timeTicks * q / 48;
-      p->m_Channel = static_cast<std::uint8_t>(h.channel);
-      p->m_TickDiv = h.tickDiv;
-      p->m_StartOffset = offset;
-      p->m_Index = -1;
-      pending = p.get();
-      ch.pending = std::move(p);
+      active = pending.active = true;
+      if (pending.edges.empty()) pending.edges.resize(kMaxEdges);
+      pending.count = 0;
+      pending.start = PacketStart();
+      pending.start.rawTime = timeTicks * q / 48;
+      pending.start.channel = static_cast<std::uint8_t>(h.channel);
+      pending.start.tickDiv = h.tickDiv;
+      pending.start.startOffset = offset;
     }
-    pending->m_EndOffset = offset + 63;
+    pending.start.endOffset = offset + 63;
     ticksSinceEdge = 0;
   }
   ch.events = events;
@@ -208,11 +266,30 @@ void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t 
   ch.timeUs = timeTicks * q / 48;
 }
 
-void FinishPendingPackets(CaptureStore& store) {
-  for (ChannelDecodeState& ch : store.m_Channels) {
-    if (ch.pending) FinishPacket(store, std::move(ch.pending));
+// Blocks this small (a capture's tick) are framed on the caller's thread: waking the
+// framing thread would cost more than it saves.
+constexpr std::uint64_t kMinRecordsForPipeline = 256;
+
+FramingPipeline* PipelineFor(CaptureStore& store, std::uint64_t ccRecords) {
+  if (!store.m_FramingThread || ccRecords < kMinRecordsForPipeline) return nullptr;
+  if (!store.m_FramingPipeline) {
+    if (std::thread::hardware_concurrency() < 2) return nullptr;
+    try {
+      store.m_FramingPipeline = std::make_shared<FramingPipeline>(BuildPacket);
+    } catch (const std::system_error&) {
+      return nullptr;  // no thread to be had: frame here
+    }
   }
+  return static_cast<FramingPipeline*>(store.m_FramingPipeline.get());
 }
+
+}  // namespace
+
+void DecodeCCRecord(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset) {
+  DecodeCC(store, rec, offset, nullptr);
+}
+
+void FinishPendingPackets(CaptureStore& store) { FinishPending(store, nullptr); }
 
 bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
   atEnd = false;
@@ -251,10 +328,16 @@ bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
       case RecordKind::CC: break;
     }
   }
+  std::uint64_t ccRecords = 0;
+  for (std::uint64_t i = 0; i < n; ++i) ccRecords += KindOfRecord(data + i * kRecordSize) == RecordKind::CC ? 1 : 0;
+  FramingPipeline* pipeline = PipelineFor(store, ccRecords);
   for (std::uint64_t i = 0; i < n; ++i) {
     const std::uint8_t* rec = data + i * kRecordSize;
-    if (KindOfRecord(rec) == RecordKind::CC) DecodeCCRecord(store, rec, store.m_DecodePosition + i * kRecordSize);
+    if (KindOfRecord(rec) != RecordKind::CC) continue;
+    DecodeCC(store, rec, store.m_DecodePosition + i * kRecordSize, pipeline);
+    if (pipeline && (i & 15) == 0) CompleteReady(store, *pipeline);
   }
+  if (pipeline) CompleteAll(store, *pipeline);
   store.m_DecodePosition += n * kRecordSize;
   if (got < kBlockSize) atEnd = true;
   // A read that came up short of what was there (the file shrank) ends this pass too.
@@ -278,7 +361,8 @@ void ClearStore(CaptureStore& store) {
   store.m_TimeOrigin = 0;
   // Pending packets are dropped with everything else (they would be destroyed right after).
   for (ChannelDecodeState& ch : store.m_Channels) {
-    ch.pending.reset();
+    ch.pending.active = false;
+    ch.pending.count = 0;
     ch.timestamps.Reset();
     ResetChannel(ch);
   }

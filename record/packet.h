@@ -134,6 +134,10 @@ struct DescriptionCache {
 // Fields are grouped by size and counts kept as narrow as their limits allow: a capture of
 // hours holds millions of these.
 struct CCCPacket {
+  // From slabs (see packet_pool.h): millions of them come and go with a long capture.
+  static void* operator new(std::size_t bytes);
+  static void operator delete(void* p) noexcept;
+
   CaptureStore* m_pStore = nullptr;
   CCCPacket* m_pSourceCaps = nullptr;  // not owned; cleared when that packet is removed
   std::uint64_t m_StartOffset = 0;

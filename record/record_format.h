@@ -55,6 +55,14 @@ class EventByteDecoder {
   Step Feed(std::uint8_t x);  // inline below: called for every event byte
   void Reset() { *this = EventByteDecoder(); }
   bool HasLast() const { return m_HasLast; }
+  // After an edge (or the first byte) the next edge is simply the byte's distance from the
+  // last: the reader's fast path steps through such runs itself.
+  bool AfterEdge() const { return m_HasLast && m_Repeats == 0 && m_Base == m_Last; }
+  std::uint8_t Last() const { return m_Last; }
+  void SetAfterEdge(std::uint8_t last) {
+    m_Last = m_Base = last;
+    m_Repeats = 0;
+  }
 
  private:
   bool m_HasLast = false;

@@ -1,0 +1,77 @@
+// Builds and frames, on a second thread, the packets the reader completes, while the reader
+// goes on through the event bytes; hands them back in the order they were completed.
+// Framing is the larger half of loading and needs nothing but the packet itself.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "record/capture_store.h"
+#include "record/packet.h"
+
+namespace zk {
+
+class FramingPipeline {
+ public:
+  // Makes the framed packet from its start and edge intervals.
+  using BuildFunction = std::unique_ptr<CCCPacket> (*)(const PacketStart& start, const EdgeRecord* edges,
+                                                       std::size_t count, bool keepEdges);
+
+  // The worker starts at once. Throws std::system_error when no thread can be started.
+  explicit FramingPipeline(BuildFunction build);
+  ~FramingPipeline();  // stops and joins the worker; packets nobody took are destroyed
+  FramingPipeline(const FramingPipeline&) = delete;
+  FramingPipeline& operator=(const FramingPipeline&) = delete;
+
+  // Copies the packet's start and edges in; false when there is no room until older packets
+  // are taken.
+  bool Submit(const PacketStart& start, const EdgeRecord* edges, std::size_t count, bool keepEdges);
+  // The next packet in submission order if it is framed already, else null.
+  std::unique_ptr<CCCPacket> TakeReady();
+  // The next packet in submission order, built here if no thread has started on it yet;
+  // null when every submitted packet was taken. Rethrows what the worker failed with.
+  std::unique_ptr<CCCPacket> TakeNext();
+
+ private:
+  enum : std::uint8_t { kUnframed = 0, kFramed = 1, kFailed = 2 };
+  struct Slot {
+    PacketStart start;
+    std::uint64_t edgeBegin;  // position in the edge ring, counted from its creation
+    std::uint32_t edgeCount;
+    bool keepEdges;
+    CCCPacket* packet;
+    std::uint8_t state;  // read and written through atomic_ref: the two threads meet here
+  };
+
+  void Work();
+  void Wake();
+  // Claims the oldest packet no thread has started on and builds it; false when none.
+  bool BuildOne();
+  std::uint8_t StateOf(std::uint64_t i) const;
+  Slot& SlotAt(std::uint64_t i) const { return m_Slots[i & (kSlots - 1)]; }
+
+  static constexpr std::uint64_t kSlots = 8192;      // packets in flight
+  static constexpr std::uint64_t kEdges = 1u << 20;  // their edges, 4 MiB
+
+  BuildFunction m_Build;
+  std::unique_ptr<Slot[]> m_Slots;
+  std::unique_ptr<EdgeRecord[]> m_Edges;
+  std::uint64_t m_Submitted = 0;  // these three: the reader's thread only
+  std::uint64_t m_Taken = 0;
+  std::uint64_t m_EdgeEnd = 0;
+  std::atomic<std::uint64_t> m_Published{0};
+  std::atomic<std::uint64_t> m_Claimed{0};
+  std::atomic<std::uint32_t> m_Signal{0};  // changes whenever a sleeping worker is to wake
+  std::atomic<bool> m_Sleeping{false};
+  std::atomic<bool> m_Closed{false};
+  std::mutex m_FailureLock;
+  std::exception_ptr m_Failure;  // the first build that threw
+  std::thread m_Worker;
+};
+
+}  // namespace zk
