@@ -109,7 +109,45 @@ bool CaptureStore::FillMeasurement(CCCPacket& packet) const {
   // The last sample at or before the packet; the first sample when all are later.
   const int at =
       FindByTime(SampleCount(), packet.m_Time, [this](int i) { return m_Samples[static_cast<std::size_t>(i)].m_Time; });
-  const CVbusInfo& s = m_Samples[static_cast<std::size_t>(std::max(at, 0))];
+  CopyMeasurement(packet, std::max(at, 0));
+  return true;
+}
+
+bool CaptureStore::FillMeasurement(CCCPacket& packet, int& hint) const {
+  if (m_Samples.empty()) return false;
+  const int n = SampleCount();
+  const auto timeAt = [this](int i) { return m_Samples[static_cast<std::size_t>(i)].m_Time; };
+  const std::int64_t t = packet.m_Time;
+  int at;
+  int lo = std::clamp(hint, 0, n - 1);
+  if (timeAt(lo) > t) {
+    at = FindByTime(n, t, timeAt);
+  } else {
+    // Gallop forward to a later sample past t, then halve between: sample times never
+    // decrease, so this is the halving search's answer.
+    int step = 1;
+    while (lo + step < n && timeAt(lo + step) <= t) {
+      lo += step;
+      step *= 2;
+    }
+    int hi = std::min(lo + step, n);  // timeAt(hi) > t, or hi == n
+    while (hi - lo > 1) {
+      const int mid = lo + (hi - lo) / 2;
+      if (timeAt(mid) <= t) {
+        lo = mid;
+      } else {
+        hi = mid;
+      }
+    }
+    at = lo;
+  }
+  hint = std::max(at, 0);
+  CopyMeasurement(packet, hint);
+  return true;
+}
+
+void CaptureStore::CopyMeasurement(CCCPacket& packet, int sample) const {
+  const CVbusInfo& s = m_Samples[static_cast<std::size_t>(sample)];
   packet.m_VbusVoltage = s.m_VbusVoltage;
   packet.m_VbusCurrent = s.m_VbusCurrent;
   packet.m_CC1Voltage = s.m_CC1Voltage;
@@ -117,7 +155,6 @@ bool CaptureStore::FillMeasurement(CCCPacket& packet) const {
   packet.m_CC1Current = s.m_CC1Current;
   packet.m_CC2Current = s.m_CC2Current;
   packet.m_HasMeasure = 1;
-  return true;
 }
 
 void CaptureStore::CountPacket(const CCCPacket& p) {

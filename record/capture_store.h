@@ -123,6 +123,8 @@ class CaptureStore {
 
   // Copies the measurements of the last sample at or before the packet's time; false when none.
   bool FillMeasurement(CCCPacket& packet) const;
+  // The same, searching on from the sample the last call found (the loader's, in time order).
+  bool FillMeasurement(CCCPacket& packet, int& hint) const;
 
   // ---- statistics ----------------------------------------------------------
   void CountPacket(const CCCPacket& packet);
@@ -149,9 +151,11 @@ class CaptureStore {
   std::uint64_t m_DecodePosition = 0;
   bool m_FirstSampleSet = false;
   std::uint64_t m_FirstSampleTime = 0;
-  std::uint64_t m_LatestSampleTime = 0;
+  // The sample clock and the CC state are written record by record, by two threads during a
+  // load: on cache lines of their own, or each thread would wait for the other's line.
+  alignas(64) std::uint64_t m_LatestSampleTime = 0;
   TimestampExtender m_SampleTimestamps;
-  CCSequence m_Sequence;
+  alignas(64) CCSequence m_Sequence;
   int m_TickDiv = 20;
   std::array<ChannelDecodeState, 2> m_Channels;
   MessageContextState m_Context;
@@ -165,6 +169,7 @@ class CaptureStore {
   bool m_PacketsRemoved = false;
   bool m_Recording = false;     // a capture is writing the file: the loader shows no progress
   bool m_KeepEdges = false;     // keep edge intervals after framing (for the waveform view)
+  int m_MeasureHint = 0;        // the sample the last loaded packet was measured with
   bool m_FramingThread = true;  // large blocks are framed on a second thread while they are read
 
   // Status-line texts of long operations ("Decoding... 40%"); may be empty.
@@ -188,6 +193,7 @@ class CaptureStore {
   mutable std::mutex m_Lock;
 
   void ForgetReferencesTo(const CCCPacket* first, const CCCPacket* last);
+  void CopyMeasurement(CCCPacket& packet, int sample) const;
 };
 
 }  // namespace zk

@@ -1,13 +1,14 @@
 #include "record/framing_pipeline.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zk {
 
 FramingPipeline::FramingPipeline(BuildFunction build)
     : m_Build(build),
       m_Slots(std::make_unique_for_overwrite<Slot[]>(kSlots)),
-      m_Edges(std::make_unique_for_overwrite<EdgeRecord[]>(kEdges)) {
+      m_Edges(static_cast<EdgeRecord*>(AllocateHugeBlock())) {
   m_Worker = std::thread([this] { Work(); });
 }
 
@@ -21,6 +22,40 @@ FramingPipeline::~FramingPipeline() {
 void FramingPipeline::Wake() {
   m_Signal.fetch_add(1);
   m_Signal.notify_one();
+}
+
+void FramingPipeline::PostJob(void (*job)(void*), void* context) {
+  m_Job = job;
+  m_JobContext = context;
+  m_JobFailure = nullptr;
+  m_JobState.store(kJobWaiting);
+  if (m_Sleeping.load()) Wake();
+}
+
+bool FramingPipeline::RunJob() {
+  int expected = kJobWaiting;
+  if (m_JobState.load(std::memory_order_relaxed) != kJobWaiting ||
+      !m_JobState.compare_exchange_strong(expected, kJobRunning))
+    return false;
+  try {
+    m_Job(m_JobContext);
+  } catch (...) {
+    m_JobFailure = std::current_exception();
+  }
+  m_JobState.store(kNoJob, std::memory_order_release);
+  return true;
+}
+
+void FramingPipeline::FinishJob() {
+  AbandonJob();
+  if (m_JobFailure) std::rethrow_exception(std::exchange(m_JobFailure, nullptr));
+}
+
+void FramingPipeline::AbandonJob() noexcept {
+  if (RunJob()) return;
+  while (JobRunning()) {
+    if (!BuildOne()) std::this_thread::yield();
+  }
 }
 
 bool FramingPipeline::Submit(const PacketStart& start, const EdgeRecord* edges, std::size_t count, bool keepEdges) {
@@ -75,7 +110,7 @@ void FramingPipeline::Work() {
   constexpr int kSpinsBeforeSleep = 200;
   int idle = 0;
   for (;;) {
-    if (BuildOne()) {
+    if (RunJob() || BuildOne()) {
       idle = 0;
       continue;
     }
@@ -86,7 +121,7 @@ void FramingPipeline::Work() {
     }
     const std::uint32_t seen = m_Signal.load();
     m_Sleeping.store(true);
-    if (!BuildOne() && !m_Closed.load()) m_Signal.wait(seen);
+    if (!RunJob() && !BuildOne() && !m_Closed.load()) m_Signal.wait(seen);
     m_Sleeping.store(false);
     idle = 0;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <system_error>
@@ -52,6 +53,19 @@ std::optional<std::uint64_t> LatestStreamTime(const CaptureStore& store) {
   return latest;
 }
 
+// How many of the n bytes from p, in a row, equal b: eight at a time.
+int LeadingRepeats(const std::uint8_t* p, int n, std::uint8_t b) {
+  const std::uint64_t pattern = 0x0101010101010101ull * b;
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p + i, 8);
+    if (word != pattern) break;
+  }
+  while (i < n && p[i] == b) ++i;
+  return i;
+}
+
 void ResetChannel(ChannelDecodeState& ch) {
   ch.clockSet = false;
   ch.timeUs = 0;
@@ -80,8 +94,6 @@ std::unique_ptr<CCCPacket> BuildPacket(const PacketStart& s, const EdgeRecord* e
   p->m_EdgeCount = static_cast<std::int32_t>(p->m_pEdges.size());
   if (p->m_EdgeCount > 0) {
     DecodePacketFraming(*p);
-    p->m_ResolvedCount = static_cast<std::int32_t>(std::count_if(
-        p->m_pEdges.begin(), p->m_pEdges.end(), [](const EdgeRecord& e) { return e.Class() == 5 || e.Class() == 6; }));
     p->m_pBits.ShrinkToFit();
   }
   if (!keepEdges) p->m_pEdges.swap(scratch);
@@ -91,16 +103,20 @@ std::unique_ptr<CCCPacket> BuildPacket(const PacketStart& s, const EdgeRecord* e
 // Attributes, measures, counts and inserts a framed packet, in the order packets completed.
 void CompletePacket(CaptureStore& store, std::unique_ptr<CCCPacket> p) {
   TrackMessage(store.m_Context, *p);
-  if (p->m_RawTime < store.m_LatestSampleTime && store.SampleCount() > 0) store.FillMeasurement(*p);
+  if (p->m_RawTime < store.m_LatestSampleTime && store.SampleCount() > 0)
+    store.FillMeasurement(*p, store.m_MeasureHint);
   store.CountPacket(*p);
   store.InsertPacket(std::move(p));
 }
 
+// Packets are completed once the block's samples are all in: they are measured against them.
 void CompleteReady(CaptureStore& store, FramingPipeline& pipeline) {
+  if (!pipeline.JobDone()) return;
   while (std::unique_ptr<CCCPacket> p = pipeline.TakeReady()) CompletePacket(store, std::move(p));
 }
 
 void CompleteAll(CaptureStore& store, FramingPipeline& pipeline) {
+  pipeline.FinishJob();
   while (std::unique_ptr<CCCPacket> p = pipeline.TakeNext()) CompletePacket(store, std::move(p));
 }
 
@@ -234,6 +250,17 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
         continue;
       }
     }
+    if (!active && events.InRepeats()) {
+      const int run = LeadingRepeats(bytes + i, kCCEventBytes - i, events.Last());
+      if (run > 0) {
+        const std::uint64_t ticks = 256 * static_cast<std::uint64_t>(run);
+        ticksSinceEdge += ticks;
+        timeTicks += ticks;
+        events.SkippedRepeats();
+        i += run - 1;
+        continue;
+      }
+    }
     const EventByteDecoder::Step step = events.Feed(bytes[i]);
     if (step.first) continue;
     ticksSinceEdge += step.elapsed;
@@ -264,6 +291,26 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
   ch.timeTicks = timeTicks;
   // The microsecond clock is only read at record starts: kept in ticks inside the record.
   ch.timeUs = timeTicks * q / 48;
+}
+
+// The first pass over a block: meta and sample records, in file order.
+struct SamplePass {
+  CaptureStore* store;
+  const std::uint8_t* data;
+  std::uint64_t records;
+  std::uint64_t offset;  // of the block in the file
+};
+
+void RunSamplePass(void* context) {
+  const SamplePass& pass = *static_cast<const SamplePass*>(context);
+  for (std::uint64_t i = 0; i < pass.records; ++i) {
+    const std::uint8_t* rec = pass.data + i * kRecordSize;
+    switch (KindOfRecord(rec)) {
+      case RecordKind::Meta: DecodeMetaRecord(*pass.store, rec); break;
+      case RecordKind::Sample: DecodeSampleRecord(*pass.store, rec, pass.offset + i * kRecordSize); break;
+      case RecordKind::CC: break;
+    }
+  }
 }
 
 // Blocks this small (a capture's tick) are framed on the caller's thread: waking the
@@ -319,21 +366,34 @@ bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
 
   const std::uint64_t n = got / kRecordSize;
   const std::uint8_t* data = store.m_BlockBuffer.data();
-  // All samples of a block are known before any of its packets is finished.
-  for (std::uint64_t i = 0; i < n; ++i) {
-    const std::uint8_t* rec = data + i * kRecordSize;
-    switch (KindOfRecord(rec)) {
-      case RecordKind::Meta: DecodeMetaRecord(store, rec); break;
-      case RecordKind::Sample: DecodeSampleRecord(store, rec, store.m_DecodePosition + i * kRecordSize); break;
-      case RecordKind::CC: break;
-    }
-  }
   std::uint64_t ccRecords = 0;
   for (std::uint64_t i = 0; i < n; ++i) ccRecords += KindOfRecord(data + i * kRecordSize) == RecordKind::CC ? 1 : 0;
   FramingPipeline* pipeline = PipelineFor(store, ccRecords);
+
+  // All samples of a block are known before any of its packets is completed. Once the
+  // sample clock runs, the sample pass needs nothing of the CC pass and runs beside it;
+  // before, it may place itself by the channels' clocks, and runs first.
+  SamplePass samples{&store, data, n, store.m_DecodePosition};
+  const bool samplesBeside = pipeline && store.m_SampleTimestamps.Latest();
+  if (samplesBeside) {
+    pipeline->PostJob(RunSamplePass, &samples);
+  } else {
+    RunSamplePass(&samples);
+  }
+  // The job reads the block buffer and this frame: it must be over whatever happens here.
+  struct JobGuard {
+    FramingPipeline* pipeline;
+    ~JobGuard() {
+      if (pipeline) pipeline->AbandonJob();
+    }
+  } guard{samplesBeside ? pipeline : nullptr};
+
   for (std::uint64_t i = 0; i < n; ++i) {
     const std::uint8_t* rec = data + i * kRecordSize;
     if (KindOfRecord(rec) != RecordKind::CC) continue;
+    // A channel's first record is placed by the sample clock as the whole block left it.
+    if (samplesBeside && !store.m_Channels[static_cast<std::size_t>(ParseCCRecord(rec).channel)].timestamps.Latest())
+      pipeline->FinishJob();
     DecodeCC(store, rec, store.m_DecodePosition + i * kRecordSize, pipeline);
     if (pipeline && (i & 15) == 0) CompleteReady(store, *pipeline);
   }

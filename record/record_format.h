@@ -63,6 +63,10 @@ class EventByteDecoder {
     m_Last = m_Base = last;
     m_Repeats = 0;
   }
+  // On a quiet line each further wrap marker is one more lap of 256 ticks: the reader counts
+  // such runs itself and then says so here.
+  bool InRepeats() const { return m_HasLast && m_Base == 0 && m_Repeats >= 1; }
+  void SkippedRepeats() { m_Repeats = 2; }
 
  private:
   bool m_HasLast = false;
@@ -84,8 +88,8 @@ inline EventByteDecoder::Step EventByteDecoder::Feed(std::uint8_t x) {
     step.edge = true;
     m_Repeats = 0;
     d = x;
-  } else {
-    ++m_Repeats;
+  } else if (m_Repeats < 2) {
+    ++m_Repeats;  // only "fewer than two" matters: an idle line of hours must not overflow it
   }
   if (d > m_Base) {
     step.elapsed = static_cast<std::uint32_t>(d - m_Base);

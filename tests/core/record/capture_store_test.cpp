@@ -124,5 +124,31 @@ TEST(CaptureStore, MeasurementFromLatestSampleAtOrBefore) {
   EXPECT_EQ(p.m_VbusVoltage, 5000);
 }
 
+// The loader's search from the previous answer finds what the halving search finds, whatever
+// the hint, across runs of equal sample times.
+TEST(CaptureStore, MeasurementFromAHintMatchesTheFullSearch) {
+  CaptureStore store;
+  const std::int64_t times[] = {100, 200, 200, 200, 300, 450, 450, 900, 901, 2000};
+  for (std::size_t i = 0; i < std::size(times); ++i) {
+    CVbusInfo s;
+    s.m_Time = times[i];
+    s.m_VbusVoltage = static_cast<std::uint16_t>(i);
+    store.AppendSample(s);
+  }
+  for (std::int64_t t : {0, 99, 100, 150, 200, 201, 449, 450, 899, 900, 901, 1999, 2000, 5000}) {
+    CCCPacket expected;
+    expected.m_Time = t;
+    store.FillMeasurement(expected);
+    for (int hint : {-3, 0, 1, 3, 5, 9, 10, 50}) {
+      CCCPacket p;
+      p.m_Time = t;
+      int h = hint;
+      ASSERT_TRUE(store.FillMeasurement(p, h));
+      EXPECT_EQ(p.m_VbusVoltage, expected.m_VbusVoltage) << "t " << t << " hint " << hint;
+      EXPECT_EQ(h, p.m_VbusVoltage);  // the hint is left at the sample found
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zk
