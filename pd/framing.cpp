@@ -153,26 +153,37 @@ void ClassifyIntervals(CCCPacket& p, int n, float levelBias) {
 
   EdgeRecord* edges = p.m_pEdges.data();
   edges[0].classRole = kFirstClassRoleOfBand[BandOf(Tenths(edges[0].duration, -levelBias, halfBit))];
-  // Two histograms, for even and odd intervals, so that neighbours of one class do not wait
-  // on each other's count.
-  int counts[2][8] = {};
-  std::int32_t ticks = edges[0].duration;
-  ++counts[0][edges[0].Class()];
   edges[0].bitIndex = kNoBit;
-  for (int i = 1; i < n; ++i) {
-    EdgeRecord& e = edges[i];
-    e.classRole = (*tables[i & 1])[e.duration];
-    e.bitIndex = kNoBit;
-    ticks += e.duration;
-    ++counts[i & 1][e.Class()];
+  // The five class counts are 12-bit fields of one register, in two of them for even and
+  // odd intervals (at most 2500 each): a count in memory would make neighbours of one class
+  // wait for each other.
+  constexpr int kCountBits = 12;
+  std::uint64_t evenCounts = std::uint64_t{1} << (kCountBits * edges[0].Class()), oddCounts = 0;
+  std::uint32_t evenTicks = edges[0].duration, oddTicks = 0;
+  const auto classify = [edges](int i, const DurationTable& table, std::uint64_t& counts, std::uint32_t& ticks) {
+    const std::uint8_t duration = edges[i].duration;
+    const std::uint8_t classRole = table[duration];
+    ticks += duration;
+    counts += std::uint64_t{1} << (kCountBits * (classRole & 0x07));
+    edges[i] = EdgeRecord{duration, classRole, kNoBit};
+  };
+  int i = 1;
+  for (; i + 1 < n; i += 2) {
+    classify(i, *tables[1], oddCounts, oddTicks);
+    classify(i + 1, *tables[0], evenCounts, evenTicks);
   }
-  for (int c = 0; c < 8; ++c) counts[0][c] += counts[1][c];
+  if (i < n) classify(i, *tables[1], oddCounts, oddTicks);
+  const std::int32_t ticks = static_cast<std::int32_t>(evenTicks + oddTicks);
+  const auto count = [evenCounts, oddCounts](int cls) {
+    const auto field = [cls](std::uint64_t v) { return static_cast<int>((v >> (kCountBits * cls)) & 0xFFF); };
+    return static_cast<std::int16_t>(field(evenCounts) + field(oddCounts));
+  };
   p.m_TotalTicks = ticks;
-  p.m_Class0Count = static_cast<std::int16_t>(counts[0][kClassShort]);
-  p.m_Class1Count = static_cast<std::int16_t>(counts[0][kClass1Bit]);
-  p.m_Class2Count = static_cast<std::int16_t>(counts[0][kClass2Bits]);
-  p.m_Class3Count = static_cast<std::int16_t>(counts[0][kClass1or2Bits]);
-  p.m_Class4Count = static_cast<std::int16_t>(counts[0][kClassLong]);
+  p.m_Class0Count = count(kClassShort);
+  p.m_Class1Count = count(kClass1Bit);
+  p.m_Class2Count = count(kClass2Bits);
+  p.m_Class3Count = count(kClass1or2Bits);
+  p.m_Class4Count = count(kClassLong);
 }
 
 bool PassesGate(const CCCPacket& p) { return p.m_Class0Count <= kGateLimit && p.m_Class4Count <= kGateLimit; }
