@@ -20,8 +20,12 @@ FramingPipeline::~FramingPipeline() {
 }
 
 void FramingPipeline::Wake() {
-  m_Signal.fetch_add(1);
-  m_Signal.notify_one();
+  const std::lock_guard<std::mutex> lock(m_SleepLock);
+  m_Wakeup.notify_one();
+}
+
+bool FramingPipeline::HasWork() const {
+  return m_JobState.load() == kJobWaiting || m_Claimed.load() < m_Published.load() || m_Closed.load();
 }
 
 void FramingPipeline::PostJob(void (*job)(void*), void* context) {
@@ -119,9 +123,11 @@ void FramingPipeline::Work() {
       std::this_thread::yield();
       continue;
     }
-    const std::uint32_t seen = m_Signal.load();
+    // The flag goes up under the lock before the last look for work: a submission either
+    // shows in that look or sees the flag and waits for the lock to wake this thread.
+    std::unique_lock<std::mutex> lock(m_SleepLock);
     m_Sleeping.store(true);
-    if (!RunJob() && !BuildOne() && !m_Closed.load()) m_Signal.wait(seen);
+    m_Wakeup.wait(lock, [this] { return HasWork(); });
     m_Sleeping.store(false);
     idle = 0;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -64,6 +65,7 @@ class FramingPipeline {
   bool RunJob();  // the waiting job, if this thread gets it
   bool JobRunning() const { return m_JobState.load(std::memory_order_acquire) == kJobRunning; }
   void Wake();
+  bool HasWork() const;
   // Claims the oldest packet no thread has started on and builds it; false when none.
   bool BuildOne();
   std::uint8_t StateOf(std::uint64_t i) const;
@@ -84,8 +86,9 @@ class FramingPipeline {
   std::uint64_t m_EdgeEnd = 0;
   alignas(64) std::atomic<std::uint64_t> m_Published{0};
   alignas(64) std::atomic<std::uint64_t> m_Claimed{0};
-  alignas(64) std::atomic<std::uint32_t> m_Signal{0};  // changes whenever a sleeping worker is to wake
-  std::atomic<bool> m_Sleeping{false};
+  alignas(64) std::atomic<bool> m_Sleeping{false};  // the worker waits for m_Wakeup
+  std::mutex m_SleepLock;
+  std::condition_variable m_Wakeup;
   std::atomic<bool> m_Closed{false};
   std::atomic<int> m_JobState{kNoJob};
   void (*m_Job)(void*) = nullptr;
