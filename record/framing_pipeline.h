@@ -24,7 +24,8 @@ class FramingPipeline {
   using BuildFunction = std::unique_ptr<CCCPacket> (*)(const PacketStart& start, const EdgeRecord* edges,
                                                        std::size_t count, bool keepEdges);
 
-  // The worker starts at once. Throws std::system_error when no thread can be started.
+  // The worker starts at once. Throws std::system_error when no thread can be started, and
+  // std::bad_alloc when there is no memory for the edge ring.
   explicit FramingPipeline(BuildFunction build);
   ~FramingPipeline();  // stops and joins the worker; packets nobody took are destroyed
   FramingPipeline(const FramingPipeline&) = delete;

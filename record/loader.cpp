@@ -5,7 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "pd/framing.h"
@@ -323,8 +323,8 @@ FramingPipeline* PipelineFor(CaptureStore& store, std::uint64_t ccRecords) {
     if (std::thread::hardware_concurrency() < 2) return nullptr;
     try {
       store.m_FramingPipeline = std::make_shared<FramingPipeline>(BuildPacket);
-    } catch (const std::system_error&) {
-      return nullptr;  // no thread to be had: frame here
+    } catch (const std::exception&) {
+      return nullptr;  // no thread or no ring to be had: frame here
     }
   }
   return static_cast<FramingPipeline*>(store.m_FramingPipeline.get());
