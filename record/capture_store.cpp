@@ -123,23 +123,15 @@ bool CaptureStore::FillMeasurement(CCCPacket& packet, int& hint) const {
   if (timeAt(lo) > t) {
     at = FindByTime(n, t, timeAt);
   } else {
-    // Gallop forward to a later sample past t, then halve between: sample times never
-    // decrease, so this is the halving search's answer.
+    // Gallop forward past t, then halve between: sample times never decrease, so this is
+    // the halving search's answer.
     int step = 1;
     while (lo + step < n && timeAt(lo + step) <= t) {
       lo += step;
       step *= 2;
     }
-    int hi = std::min(lo + step, n);  // timeAt(hi) > t, or hi == n
-    while (hi - lo > 1) {
-      const int mid = lo + (hi - lo) / 2;
-      if (timeAt(mid) <= t) {
-        lo = mid;
-      } else {
-        hi = mid;
-      }
-    }
-    at = lo;
+    const int hi = std::min(lo + step, n);
+    at = lo + FindByTime(hi - lo, t, [&timeAt, lo](int i) { return timeAt(lo + i); });
   }
   hint = std::max(at, 0);
   CopyMeasurement(packet, hint);

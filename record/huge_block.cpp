@@ -11,27 +11,8 @@
 namespace zk {
 
 namespace {
+
 std::atomic<std::size_t> g_Held{0};
-
-void* MapBlock();
-void UnmapBlock(void* block) noexcept;
-}  // namespace
-
-void* AllocateHugeBlock() {
-  void* block = MapBlock();
-  g_Held += kHugeBlockBytes;
-  return block;
-}
-
-void FreeHugeBlock(void* block) noexcept {
-  if (!block) return;
-  UnmapBlock(block);
-  g_Held -= kHugeBlockBytes;
-}
-
-std::size_t HugeBlockBytesHeld() { return g_Held; }
-
-namespace {
 
 #if defined(__linux__)
 // Mapped twice the size, then trimmed to an aligned block: only an aligned block can be a
@@ -56,5 +37,19 @@ void UnmapBlock(void* block) noexcept { ::operator delete(block, std::align_val_
 #endif
 
 }  // namespace
+
+void* AllocateHugeBlock() {
+  void* block = MapBlock();
+  g_Held += kHugeBlockBytes;
+  return block;
+}
+
+void FreeHugeBlock(void* block) noexcept {
+  if (!block) return;
+  UnmapBlock(block);
+  g_Held -= kHugeBlockBytes;
+}
+
+std::size_t HugeBlockBytesHeld() { return g_Held; }
 
 }  // namespace zk

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <exception>
 #include <fstream>
 #include <limits>
-#include <exception>
 #include <thread>
 
 #include "pd/framing.h"
@@ -51,19 +50,6 @@ std::optional<std::uint64_t> LatestStreamTime(const CaptureStore& store) {
     if (t && (!latest || *t > *latest)) latest = t;
   }
   return latest;
-}
-
-// How many of the n bytes from p, in a row, equal b: eight at a time.
-int LeadingRepeats(const std::uint8_t* p, int n, std::uint8_t b) {
-  const std::uint64_t pattern = 0x0101010101010101ull * b;
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p + i, 8);
-    if (word != pattern) break;
-  }
-  while (i < n && p[i] == b) ++i;
-  return i;
 }
 
 void ResetChannel(ChannelDecodeState& ch) {
@@ -209,6 +195,9 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
   store.m_Sequence.Store(h.seqHigh, h.seqLow);
 
   ChannelDecodeState& ch = store.m_Channels[static_cast<std::size_t>(h.channel)];
+  // A channel's first record is placed by the sample clock as the block's whole sample pass
+  // leaves it: when that pass runs beside, it is waited for here.
+  if (!ch.timestamps.Latest() && pipeline) pipeline->FinishJob();
   const std::uint64_t t64 = ch.timestamps.Latest() ? ch.timestamps.Extend(h.timestamp)
                                                    : ch.timestamps.Extend(h.timestamp, LatestStreamTime(store));
   if (!ch.clockSet && h.seqLow != 0) return;
@@ -251,7 +240,10 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
       }
     }
     if (!active && events.InRepeats()) {
-      const int run = LeadingRepeats(bytes + i, kCCEventBytes - i, events.Last());
+      const std::uint8_t marker = events.Last();
+      const int run = static_cast<int>(
+          std::find_if(bytes + i, bytes + kCCEventBytes, [marker](std::uint8_t b) { return b != marker; }) -
+          (bytes + i));
       if (run > 0) {
         const std::uint64_t ticks = 256 * static_cast<std::uint64_t>(run);
         ticksSinceEdge += ticks;
@@ -391,9 +383,6 @@ bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
   for (std::uint64_t i = 0; i < n; ++i) {
     const std::uint8_t* rec = data + i * kRecordSize;
     if (KindOfRecord(rec) != RecordKind::CC) continue;
-    // A channel's first record is placed by the sample clock as the whole block left it.
-    if (samplesBeside && !store.m_Channels[static_cast<std::size_t>(ParseCCRecord(rec).channel)].timestamps.Latest())
-      pipeline->FinishJob();
     DecodeCC(store, rec, store.m_DecodePosition + i * kRecordSize, pipeline);
     if (pipeline && (i & 15) == 0) CompleteReady(store, *pipeline);
   }
