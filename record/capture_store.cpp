@@ -67,8 +67,6 @@ void CaptureStore::InsertPacket(std::unique_ptr<CCCPacket> packet) {
   for (int i = at; i < PacketCount(); ++i) m_Packets[static_cast<std::size_t>(i)]->m_Index = i;
 }
 
-void CaptureStore::AppendSample(const CVbusInfo& sample) { m_Samples.push_back(sample); }
-
 void CaptureStore::ForgetReferencesTo(const CCCPacket* first, const CCCPacket* last) {
   // Packets to be removed are identified by index range; compare by index, not address order.
   const int lo = first->m_Index;
@@ -193,31 +191,6 @@ void CaptureStore::CountPacket(const CCCPacket& p) {
     ++s.data[type];
   } else {
     ++s.control[type];
-  }
-}
-
-void CaptureStore::CountSample(const CVbusInfo& v) {
-  SampleStatistics& s = m_SampleStats;
-  const std::int32_t voltages[3] = {v.m_VbusVoltage, v.m_CC1Voltage, v.m_CC2Voltage};
-  const std::int32_t currents[3] = {v.m_VbusCurrent, v.m_CC1Current, v.m_CC2Current};
-  for (int i = 0; i < 3; ++i) {
-    s.maxVoltage = std::max(s.maxVoltage, voltages[i]);
-    s.minCurrent = std::min(s.minCurrent, currents[i]);
-    s.maxCurrent = std::max(s.maxCurrent, currents[i]);
-    const std::int32_t power = voltages[i] * currents[i] / 1000;
-    s.minPower = std::min(s.minPower, power);
-    s.maxPower = std::max(s.maxPower, power);
-  }
-  const std::int32_t vbusPower = voltages[0] * currents[0] / 1000;
-  if (vbusPower > s.maxVbusPower) {
-    s.maxVbusPower = vbusPower;
-    s.maxVbusPowerVoltage = voltages[0];
-    s.maxVbusPowerCurrent = currents[0];
-  }
-  if (vbusPower < s.minVbusPower) {
-    s.minVbusPower = vbusPower;
-    s.minVbusPowerVoltage = voltages[0];
-    s.minVbusPowerCurrent = currents[0];
   }
 }
 

@@ -6,13 +6,6 @@
 
 namespace zk {
 
-std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
-std::uint32_t ReadU32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 std::int64_t ReadS64(const std::uint8_t* p) {
   const std::uint64_t v = static_cast<std::uint64_t>(ReadU32(p)) | (static_cast<std::uint64_t>(ReadU32(p + 4)) << 32);
   return static_cast<std::int64_t>(v);
@@ -30,13 +23,6 @@ void WriteU32(std::uint8_t* p, std::uint32_t v) {
 void WriteS64(std::uint8_t* p, std::int64_t v) {
   const auto u = static_cast<std::uint64_t>(v);
   for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(u >> (8 * i));
-}
-
-RecordKind KindOfRecord(const std::uint8_t* rec) {
-  const std::uint16_t word = ReadU16(rec);
-  if (word == kMetaRecordWord) return RecordKind::Meta;
-  if (word & 0x2000) return RecordKind::Sample;
-  return RecordKind::CC;
 }
 
 int TickDivFromField(std::uint16_t tickField) {
@@ -86,24 +72,6 @@ std::uint64_t TimestampExtender::Extend(std::uint32_t v, std::optional<std::uint
   return m_High + v;
 }
 
-int SampleCountOfRecord(const std::uint8_t* rec) {
-  const int n = ReadU16(rec) & 0x0F;
-  return n > kMaxSamplesPerRecord ? kMaxSamplesPerRecord : n;
-}
-
-RawSample ReadRawSample(const std::uint8_t* rec, int k) {
-  const std::uint8_t* p = rec + 2 + 16 * k;
-  RawSample s;
-  s.timestamp = ReadU32(p);
-  s.vbusVoltage = ReadU16(p + 4);
-  s.vbusCurrent = static_cast<std::int16_t>(ReadU16(p + 6));
-  s.cc1Voltage = ReadU16(p + 8);
-  s.cc1Current = static_cast<std::int16_t>(ReadU16(p + 10));
-  s.cc2Voltage = ReadU16(p + 12);
-  s.cc2Current = static_cast<std::int16_t>(ReadU16(p + 14));
-  return s;
-}
-
 void WriteRawSample(std::uint8_t* rec, int k, const RawSample& s) {
   std::uint8_t* p = rec + 2 + 16 * k;
   WriteU32(p, s.timestamp);
@@ -115,13 +83,7 @@ void WriteRawSample(std::uint8_t* rec, int k, const RawSample& s) {
   WriteU16(p + 14, static_cast<std::uint16_t>(s.cc2Current));
 }
 
-std::int32_t ConvertCurrent(std::int16_t raw) {
-  if (raw >= -2 && raw <= 2) return 0;
-  return static_cast<std::int32_t>(raw) * 1500 / 1598;
-}
-
-std::int32_t Calibrate(std::int32_t value, std::int32_t ratio) {
-  if (ratio == kUnitRatio) return value;
+std::int32_t CalibrateScaled(std::int32_t value, std::int32_t ratio) {
   const float r = static_cast<float>(ratio);
   const float v = static_cast<float>(value);
   const float result = r * v / 1000000.0f;

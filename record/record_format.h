@@ -21,14 +21,23 @@ constexpr std::int32_t kUnitRatio = 1000000;  // calibration ratio 1.0 in millio
 
 enum class RecordKind { Meta, Sample, CC };
 
-std::uint16_t ReadU16(const std::uint8_t* p);
-std::uint32_t ReadU32(const std::uint8_t* p);
+// Inline, with the other readers below: they run for every record of a file.
+inline std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint32_t ReadU32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
 std::int64_t ReadS64(const std::uint8_t* p);
 void WriteU16(std::uint8_t* p, std::uint16_t v);
 void WriteU32(std::uint8_t* p, std::uint32_t v);
 void WriteS64(std::uint8_t* p, std::int64_t v);
 
-RecordKind KindOfRecord(const std::uint8_t* rec);
+inline RecordKind KindOfRecord(const std::uint8_t* rec) {
+  const std::uint16_t word = ReadU16(rec);
+  if (word == kMetaRecordWord) return RecordKind::Meta;
+  if (word & 0x2000) return RecordKind::Sample;
+  return RecordKind::CC;
+}
 
 // ---- CC records ------------------------------------------------------------
 
@@ -147,14 +156,35 @@ struct RawSample {
 };
 
 // The declared count, clamped to what fits in a record (never reads past byte 63).
-int SampleCountOfRecord(const std::uint8_t* rec);
-RawSample ReadRawSample(const std::uint8_t* rec, int k);
+inline int SampleCountOfRecord(const std::uint8_t* rec) {
+  const int n = ReadU16(rec) & 0x0F;
+  return n > kMaxSamplesPerRecord ? kMaxSamplesPerRecord : n;
+}
+inline RawSample ReadRawSample(const std::uint8_t* rec, int k) {
+  const std::uint8_t* p = rec + 2 + 16 * k;
+  RawSample s;
+  s.timestamp = ReadU32(p);
+  s.vbusVoltage = ReadU16(p + 4);
+  s.vbusCurrent = static_cast<std::int16_t>(ReadU16(p + 6));
+  s.cc1Voltage = ReadU16(p + 8);
+  s.cc1Current = static_cast<std::int16_t>(ReadU16(p + 10));
+  s.cc2Voltage = ReadU16(p + 12);
+  s.cc2Current = static_cast<std::int16_t>(ReadU16(p + 14));
+  return s;
+}
 void WriteRawSample(std::uint8_t* rec, int k, const RawSample& s);
 
 // Raw current to mA: dead band of +-2, then v * 1500 / 1598 truncated toward zero.
-std::int32_t ConvertCurrent(std::int16_t raw);
-// Applies a calibration ratio in millionths with single-precision arithmetic.
-std::int32_t Calibrate(std::int32_t value, std::int32_t ratio);
+inline std::int32_t ConvertCurrent(std::int16_t raw) {
+  if (raw >= -2 && raw <= 2) return 0;
+  return static_cast<std::int32_t>(raw) * 1500 / 1598;
+}
+// Applies a calibration ratio in millionths with single-precision arithmetic; a ratio of
+// one, the usual case, leaves the value as it is.
+std::int32_t CalibrateScaled(std::int32_t value, std::int32_t ratio);
+inline std::int32_t Calibrate(std::int32_t value, std::int32_t ratio) {
+  return ratio == kUnitRatio ? value : CalibrateScaled(value, ratio);
+}
 
 // The six channels of calibration ratios, in record order (tags 32 to 37).
 enum CalChannel { kCalVbusVol = 0, kCalCC1Vol, kCalCC2Vol, kCalVbusCurr, kCalCC1Curr, kCalCC2Curr, kCalCount };
