@@ -184,6 +184,26 @@ void DecodeSampleRecord(CaptureStore& store, const std::uint8_t* rec, std::uint6
 
 namespace {
 
+// Takes the edges of a run of event bytes, each a short step after the one before, up to
+// the first wrap marker or idle gap; returns how many bytes it took. `last` is left at the
+// last byte taken.
+int CopyEdgeRun(const std::uint8_t* bytes, int count, std::uint32_t idleElapsed, std::uint8_t& last, EdgeRecord* out,
+                std::uint32_t& ticks) {
+  std::uint8_t previous = last;
+  std::uint32_t sum = 0;
+  int k = 0;
+  for (; k < count; ++k) {
+    const std::uint32_t elapsed = static_cast<std::uint8_t>(bytes[k] - previous);
+    if (elapsed - 1 >= idleElapsed - 1) break;  // a wrap marker (0) or the line idles
+    out[k].duration = static_cast<std::uint8_t>(elapsed);
+    sum += elapsed;
+    previous = bytes[k];
+  }
+  last = previous;
+  ticks += sum;
+  return k;
+}
+
 void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset, FramingPipeline* pipeline) {
   const CCRecordHeader h = ParseCCRecord(rec);
   const auto q = static_cast<std::uint64_t>(h.tickDiv);
@@ -208,6 +228,9 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
     ch.timeTicks = t64 * 48 / q;
   }
 
+  // The fewest ticks between two bytes that make the line idle: elapsed * q >= kIdleTickTimesDiv.
+  const std::uint32_t idleElapsed = static_cast<std::uint32_t>((kIdleTickTimesDiv + q - 1) / q);
+
   // The loop runs for every event byte: its state lives in locals and goes back at the end.
   EventByteDecoder events = ch.events;
   std::uint64_t ticksSinceEdge = ch.ticksSinceEdge;
@@ -220,20 +243,14 @@ void DecodeCC(CaptureStore& store, const std::uint8_t* rec, std::uint64_t offset
     // is stepped through here, without the general decoder and its checks.
     if (active && ticksSinceEdge == 0 && events.AfterEdge() && pending.count < kMaxEdges) {
       std::uint8_t last = events.Last();
-      EdgeRecord* out = pending.edges.data();
-      std::size_t count = pending.count;
-      int j = i;
-      for (; j < kCCEventBytes && count < kMaxEdges; ++j) {
-        const std::uint8_t x = bytes[j];
-        const unsigned elapsed = static_cast<std::uint8_t>(x - last);
-        if (elapsed == 0 || elapsed * q >= kIdleTickTimesDiv) break;  // a wrap marker or the line idles
-        out[count++].duration = static_cast<std::uint8_t>(elapsed);
-        timeTicks += elapsed;
-        last = x;
-      }
+      EdgeRecord* out = pending.edges.data() + pending.count;
+      const int room = static_cast<int>(std::min<std::size_t>(kCCEventBytes - i, kMaxEdges - pending.count));
+      std::uint32_t ticks = 0;
+      const int j = i + CopyEdgeRun(bytes + i, room, idleElapsed, last, out, ticks);
       if (j > i) {
+        timeTicks += ticks;
         events.SetAfterEdge(last);
-        pending.count = count;
+        pending.count += static_cast<std::size_t>(j - i);
         pending.start.endOffset = offset + 63;
         i = j - 1;
         continue;
