@@ -105,6 +105,20 @@ constexpr std::uint8_t kFirstClassRoleOfBand[5] = {ClassRole(kClassShort), Class
 
 constexpr float kBandStarts[4] = {6.0f, 13.0f, 16.0f, 26.0f};
 
+// What one interval adds to the packed class counts, by its class and role byte: one in the
+// class's 16-bit field, nothing for "long" (counted as the rest).
+constexpr int kCountBits = 16;
+constexpr std::array<std::uint64_t, 64> MakeCountSteps() {
+  std::array<std::uint64_t, 64> steps{};
+  for (int classRole = 0; classRole < 64; ++classRole) {
+    const int cls = classRole & 0x07;
+    if (cls < kClassLong) steps[static_cast<std::size_t>(classRole)] = std::uint64_t{1} << (kCountBits * cls);
+  }
+  return steps;
+}
+constexpr std::array<std::uint64_t, 64> kCountStep = MakeCountSteps();
+static_assert(kMaxEdgesPerPacket < (1 << kCountBits), "a class count must fit its field");
+
 // An interval's length in tenths of a half-bit, before truncation. Comparing it with the whole
 // thresholds gives the same answer as truncating first, and keeps NaN or infinity out of an int.
 float Tenths(int duration, float shift, float halfBit) {
@@ -154,36 +168,32 @@ void ClassifyIntervals(CCCPacket& p, int n, float levelBias) {
   EdgeRecord* edges = p.m_pEdges.data();
   edges[0].classRole = kFirstClassRoleOfBand[BandOf(Tenths(edges[0].duration, -levelBias, halfBit))];
   edges[0].bitIndex = kNoBit;
-  // The five class counts are 12-bit fields of one register, in two of them for even and
-  // odd intervals (at most 2500 each): a count in memory would make neighbours of one class
-  // wait for each other.
-  constexpr int kCountBits = 12;
-  std::uint64_t evenCounts = std::uint64_t{1} << (kCountBits * edges[0].Class()), oddCounts = 0;
-  std::uint32_t evenTicks = edges[0].duration, oddTicks = 0;
-  const auto classify = [edges](int i, const DurationTable& table, std::uint64_t& counts, std::uint32_t& ticks) {
+  // Counts of the classes below "long" are 16-bit fields of one register, each interval adding
+  // its class's step from a table; "long" is what is left. A count in memory would make
+  // neighbours of one class wait for each other.
+  std::uint64_t counts = kCountStep[edges[0].classRole];
+  std::uint32_t ticks = edges[0].duration;
+  const auto classify = [edges, &counts, &ticks](int i, const DurationTable& table) {
     const std::uint8_t duration = edges[i].duration;
     const std::uint8_t classRole = table[duration];
     ticks += duration;
-    counts += std::uint64_t{1} << (kCountBits * (classRole & 0x07));
+    counts += kCountStep[classRole];
     edges[i] = EdgeRecord{duration, classRole, kNoBit};
   };
   int i = 1;
   for (; i + 1 < n; i += 2) {
-    classify(i, *tables[1], oddCounts, oddTicks);
-    classify(i + 1, *tables[0], evenCounts, evenTicks);
+    classify(i, *tables[1]);
+    classify(i + 1, *tables[0]);
   }
-  if (i < n) classify(i, *tables[1], oddCounts, oddTicks);
-  const std::int32_t ticks = static_cast<std::int32_t>(evenTicks + oddTicks);
-  const auto count = [evenCounts, oddCounts](int cls) {
-    const auto field = [cls](std::uint64_t v) { return static_cast<int>((v >> (kCountBits * cls)) & 0xFFF); };
-    return static_cast<std::int16_t>(field(evenCounts) + field(oddCounts));
-  };
-  p.m_TotalTicks = ticks;
-  p.m_Class0Count = count(kClassShort);
-  p.m_Class1Count = count(kClass1Bit);
-  p.m_Class2Count = count(kClass2Bits);
-  p.m_Class3Count = count(kClass1or2Bits);
-  p.m_Class4Count = count(kClassLong);
+  if (i < n) classify(i, *tables[1]);
+  const auto count = [counts](int cls) { return static_cast<int>((counts >> (kCountBits * cls)) & 0xFFFF); };
+  const int belowLong = count(kClassShort) + count(kClass1Bit) + count(kClass2Bits) + count(kClass1or2Bits);
+  p.m_TotalTicks = static_cast<std::int32_t>(ticks);
+  p.m_Class0Count = static_cast<std::int16_t>(count(kClassShort));
+  p.m_Class1Count = static_cast<std::int16_t>(count(kClass1Bit));
+  p.m_Class2Count = static_cast<std::int16_t>(count(kClass2Bits));
+  p.m_Class3Count = static_cast<std::int16_t>(count(kClass1or2Bits));
+  p.m_Class4Count = static_cast<std::int16_t>(n - belowLong);
 }
 
 bool PassesGate(const CCCPacket& p) { return p.m_Class0Count <= kGateLimit && p.m_Class4Count <= kGateLimit; }
@@ -198,12 +208,15 @@ struct EdgeUndo {
   std::uint8_t classRole;
 };
 
+// The plain pass keeps no journal: it is instantiated without one rather than asking at
+// every write.
+template <bool kJournaled>
 class EdgeWriter {
  public:
   EdgeWriter(EdgeRecord* edges, std::vector<EdgeUndo>* journal) : m_Edges(edges), m_Journal(journal) {}
 
   void Set(int i, int cls, int role) {
-    if (m_Journal) m_Journal->push_back({i, m_Edges[i].classRole});
+    if constexpr (kJournaled) m_Journal->push_back({i, m_Edges[i].classRole});
     m_Edges[i].SetClass(cls);
     m_Edges[i].SetRole(role);
   }
@@ -217,11 +230,61 @@ class EdgeWriter {
   std::vector<EdgeUndo>* m_Journal;
 };
 
+// Gathers the bits of the intervals the resolve walk settles in order, as DecodeBits would, so
+// that a clean packet is gone through once. It stops at the first interval the walk cannot
+// settle at once; DecodeBits goes on from there.
+class BitGatherer {
+ public:
+  BitGatherer(CCCPacket& p, int n) : m_Edges(p.m_pEdges.data()), m_Bits(p.m_pBits), m_FirstBitEdge(p.m_FirstBitEdge) {
+    m_Bits.Reserve(n);
+  }
+
+  void Zero(int i) { Take(i, 0); }
+  void One(int i) { Take(i, 1); }  // the one's second half stays without a bit
+  void Stop(int i) {
+    if (!m_Active) return;
+    m_Active = false;
+    m_NextEdge = i;
+    if (m_PendingBits > 0) m_Bits.Append(m_Pending, m_PendingBits);
+  }
+  // The first edge DecodeBits has to look at; once stopped.
+  int NextEdge() const { return m_NextEdge; }
+  // For a packet the walk left unsettled: the trial search starts from edges without bits.
+  void Discard() {
+    for (int i = 0; i < m_NextEdge; ++i) m_Edges[i].bitIndex = kNoBit;
+    m_Bits.Clear();
+    m_FirstBitEdge = 0;
+  }
+
+ private:
+  void Take(int i, unsigned bit) {
+    if (!m_Active) return;
+    if (m_Count == 0) m_FirstBitEdge = static_cast<std::int16_t>(i);
+    m_Edges[i].bitIndex = static_cast<std::uint16_t>(m_Count++);
+    m_Pending |= bit << m_PendingBits;
+    if (++m_PendingBits == 8) {
+      m_Bits.Append(m_Pending, 8);
+      m_Pending = 0;
+      m_PendingBits = 0;
+    }
+  }
+
+  EdgeRecord* m_Edges;
+  BitArray& m_Bits;
+  std::int16_t& m_FirstBitEdge;
+  bool m_Active = true;
+  int m_NextEdge = 0;
+  int m_Count = 0;
+  unsigned m_Pending = 0;
+  int m_PendingBits = 0;
+};
+
 bool IsHalfBit(int c) { return c == kClass1Bit || c == kClass1BitResolved; }
 bool IsWholeBit(int c) { return c == kClass2Bits || c == kClass2BitsResolved; }
 
 // Pairs `first` and `first + 1` into a one when they can be its two halves.
-bool TryPairOne(const EdgeRecord* edges, EdgeWriter& w, int first) {
+template <class Writer>
+bool TryPairOne(const EdgeRecord* edges, Writer& w, int first) {
   const int a = edges[first].Class();
   const int b = edges[first + 1].Class();
   if (IsHalfBit(a) && IsHalfBit(b)) {
@@ -237,7 +300,8 @@ bool TryPairOne(const EdgeRecord* edges, EdgeWriter& w, int first) {
 }
 
 // The mirror image for the tail of a run: its last interval is a half-bit.
-bool TryPairOneAtTail(const EdgeRecord* edges, EdgeWriter& w, int end) {
+template <class Writer>
+bool TryPairOneAtTail(const EdgeRecord* edges, Writer& w, int end) {
   const int last = edges[end - 1].Class();
   const int before = edges[end - 2].Class();
   if (!IsHalfBit(last)) return false;
@@ -251,15 +315,39 @@ bool TryPairOneAtTail(const EdgeRecord* edges, EdgeWriter& w, int end) {
 }
 
 // Gives a role to every interval that can get one; returns how many intervals stay without.
-int ResolvePass(EdgeRecord* edges, int n, std::vector<EdgeUndo>* journal) {
-  EdgeWriter w(edges, journal);
+// Without a journal (the plain pass) it also gathers the bits as it goes.
+template <bool kJournaled>
+int Resolve(EdgeRecord* edges, int n, std::vector<EdgeUndo>* journal, BitGatherer* bits) {
+  constexpr std::uint8_t kUnsettledHalf = ClassRole(kClass1Bit);
+  EdgeWriter<kJournaled> w(edges, journal);
+  if constexpr (!kJournaled) {
+    if (edges[0].Role() == kRoleZero)
+      bits->Zero(0);
+    else if (edges[0].Role() != kRoleNone)
+      bits->Stop(0);
+  }
   int unresolved = 0;
   int i = 1;
   while (i < n) {
     if (edges[i].Role() != kRoleNone) {
+      if constexpr (!kJournaled) {
+        if (edges[i].Role() == kRoleZero)
+          bits->Zero(i);
+        else
+          bits->Stop(i);
+      }
       ++i;
       continue;
     }
+    // Nearly every other interval is a half of a one followed by its other half.
+    if (edges[i].classRole == kUnsettledHalf && i + 1 < n && edges[i + 1].classRole == kUnsettledHalf) {
+      w.Set(i, kClass1Bit, kRoleOneFirst);
+      w.Set(i + 1, kClass1Bit, kRoleOneSecond);
+      if constexpr (!kJournaled) bits->One(i);
+      i += 2;
+      continue;
+    }
+    if constexpr (!kJournaled) bits->Stop(i);
     const int c = edges[i].Class();
     if (IsWholeBit(c)) {
       w.Set(i, c, kRoleZero);
@@ -300,6 +388,16 @@ int ResolvePass(EdgeRecord* edges, int n, std::vector<EdgeUndo>* journal) {
   return unresolved;
 }
 
+int ResolvePass(EdgeRecord* edges, int n, std::vector<EdgeUndo>& journal) {
+  return Resolve<true>(edges, n, &journal, nullptr);
+}
+
+int ResolveAndGather(EdgeRecord* edges, int n, BitGatherer& bits) {
+  const int unresolved = Resolve<false>(edges, n, nullptr, &bits);
+  bits.Stop(n);
+  return unresolved;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Bits, preamble, unit interval
 
@@ -323,7 +421,8 @@ void ResetFrameResults(CCCPacket& p) {
   p.m_CrcOk = 0;
 }
 
-bool DecodeBits(CCCPacket& p, int n) {
+// Goes on from edge `from`, with the bits of the edges before it already in the packet.
+bool DecodeBits(CCCPacket& p, int n, int from) {
   BitArray& bits = p.m_pBits;
   bits.Reserve(n);
   EdgeRecord* edges = p.m_pEdges.data();
@@ -333,7 +432,7 @@ bool DecodeBits(CCCPacket& p, int n) {
   // Bits are gathered a byte at a time: storing each one would reload the array's size.
   unsigned pending = 0;
   int pendingBits = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = from; i < n; ++i) {
     EdgeRecord& e = edges[i];
     e.bitIndex = kNoBit;
     const int role = e.Role();
@@ -361,11 +460,13 @@ bool FindPreamble(CCCPacket& p) {
   const BitArray& bits = p.m_pBits;
   int start = -1, alternations = 0, lastOne = -1;
   bool found = false;
+  int previous = bits.Size() > 0 ? bits[0] : 0;
   for (int i = 1; i < bits.Size(); ++i) {
-    if (bits[i] != bits[i - 1]) {
+    const int bit = bits[i];
+    if (bit != previous) {
       if (start < 0) start = i - 1;
       ++alternations;
-      if (bits[i]) lastOne = i;
+      if (bit) lastOne = i;
       if (alternations >= kPreambleAlternations) found = true;
     } else if (found) {
       break;
@@ -374,6 +475,7 @@ bool FindPreamble(CCCPacket& p) {
       alternations = 0;
       lastOne = -1;
     }
+    previous = bit;
   }
   if (!found) return false;
   p.m_PreambleFound = 1;
@@ -386,18 +488,17 @@ bool FindPreamble(CCCPacket& p) {
 void MeasureUnitInterval(CCCPacket& p, int n) {
   const int fromBit = p.m_PreambleStart + 1;
   const int toBit = p.m_SopStart;
+  const EdgeRecord* edges = p.m_pEdges.data();
+  int i = 0;
+  while (i < n && edges[i].bitIndex != fromBit) ++i;
   std::uint32_t sum = 0;
-  bool started = false;
-  for (int i = 0; i < n; ++i) {
-    const EdgeRecord& e = p.m_pEdges[i];
-    if (!started && e.bitIndex == fromBit) started = true;
-    if (!started) continue;
-    if (e.bitIndex == toBit) {
+  for (; i < n; ++i) {
+    if (edges[i].bitIndex == toBit) {
       p.m_UnitInterval =
           static_cast<float>(p.m_TickDiv) * static_cast<float>(sum) / static_cast<float>(p.m_PreambleLen - 1) / 48.0f;
       return;
     }
-    sum += e.duration;
+    sum += edges[i].duration;
   }
 }
 
@@ -475,10 +576,10 @@ bool Succeeded(const CCCPacket& p) {
   return p.m_Kind == kKindHardReset || p.m_Kind == kKindCableReset || (IsMessageKind(p.m_Kind) && p.m_CrcOk);
 }
 
-// Everything after the intervals have their roles; true when it ends in a reset or a good message.
-bool DecodeFrame(CCCPacket& p, int n, bool syncSearch) {
-  ResetFrameResults(p);
-  if (!DecodeBits(p, n) || p.m_BitCount == 0) return false;
+// Everything after the intervals have their roles, from frame results that are reset but for
+// the bits of the edges before `from`; true when it ends in a reset or a good message.
+bool DecodeFrameFrom(CCCPacket& p, int n, bool syncSearch, int from) {
+  if (!DecodeBits(p, n, from) || p.m_BitCount == 0) return false;
   if (FindPreamble(p))
     MeasureUnitInterval(p, n);
   else if (!syncSearch || !FindSyncByOrderedSet(p))
@@ -489,6 +590,11 @@ bool DecodeFrame(CCCPacket& p, int n, bool syncSearch) {
   // A reset found without its preamble has no CRC to vouch for it.
   if (!p.m_PreambleFound) return IsMessageKind(p.m_Kind) && p.m_CrcOk && p.m_EopFound;
   return Succeeded(p);
+}
+
+bool DecodeFrame(CCCPacket& p, int n, bool syncSearch) {
+  ResetFrameResults(p);
+  return DecodeFrameFrom(p, n, syncSearch, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -521,9 +627,9 @@ class TrialSearch {
       const int chosen = level.nextClass;
       const int interval = level.interval;
       level.nextClass = chosen == kClass1BitResolved ? kClass2BitsResolved : 0;
-      EdgeWriter(edges, &m_Journal).Set(interval, chosen, kRoleNone);
+      EdgeWriter<true>(edges, &m_Journal).Set(interval, chosen, kRoleNone);
       --m_PassesLeft;
-      if (ResolvePass(edges, m_N, &m_Journal) == 0) {
+      if (ResolvePass(edges, m_N, m_Journal) == 0) {
         if (DecodeFrame(m_P, m_N, m_SyncSearch)) return true;
         ClearBitIndices();
       } else {
@@ -600,10 +706,13 @@ bool RunAttempt(CCCPacket& p, int n, const Attempt& a, int& passesLeft) {
   ClassifyIntervals(p, n, a.levelBias ? EstimateLevelBias(p, n) : 0.0f);
   if (!PassesGate(p)) return false;
   bool ok;
-  if (ResolvePass(p.m_pEdges.data(), n, nullptr) == 0)
-    ok = DecodeFrame(p, n, a.syncSearch);
-  else
+  BitGatherer bits(p, n);
+  if (ResolveAndGather(p.m_pEdges.data(), n, bits) == 0) {
+    ok = DecodeFrameFrom(p, n, a.syncSearch, bits.NextEdge());
+  } else {
+    bits.Discard();
     ok = TrialSearch(p, n, a.syncSearch, passesLeft).Run();
+  }
   p.m_ResolvedCount = CountResolved(p, n);
   return ok;
 }
