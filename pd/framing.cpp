@@ -230,53 +230,69 @@ class EdgeWriter {
   std::vector<EdgeUndo>* m_Journal;
 };
 
-// Gathers the bits of the intervals the resolve walk settles in order, as DecodeBits would, so
-// that a clean packet is gone through once. It stops at the first interval the walk cannot
+// Puts bits into a packet's bit array a byte at a time (storing each one would reload the
+// array's size) and numbers the edges that start them; goes on from the bits already there.
+class BitCollector {
+ public:
+  explicit BitCollector(CCCPacket& p)
+      : m_Edges(p.m_pEdges.data()), m_Bits(p.m_pBits), m_FirstBitEdge(p.m_FirstBitEdge), m_Count(p.m_pBits.Size()) {}
+
+  void Take(int edge, unsigned bit) {
+    if (m_Count == 0) m_FirstBitEdge = static_cast<std::int16_t>(edge);
+    m_Edges[edge].bitIndex = static_cast<std::uint16_t>(m_Count++);
+    m_Pending |= bit << m_PendingBits;
+    if (++m_PendingBits == 8) Flush();
+  }
+  void Flush() {
+    if (m_PendingBits == 0) return;
+    m_Bits.Append(m_Pending, m_PendingBits);
+    m_Pending = 0;
+    m_PendingBits = 0;
+  }
+  int Count() const { return m_Count; }
+
+ private:
+  EdgeRecord* m_Edges;
+  BitArray& m_Bits;
+  std::int16_t& m_FirstBitEdge;
+  int m_Count;
+  unsigned m_Pending = 0;
+  int m_PendingBits = 0;
+};
+
+// Collects the bits of the intervals the resolve walk settles in order, as DecodeBits would,
+// so that a clean packet is gone through once. It stops at the first interval the walk cannot
 // settle at once; DecodeBits goes on from there.
 class BitGatherer {
  public:
-  BitGatherer(CCCPacket& p, int n) : m_Edges(p.m_pEdges.data()), m_Bits(p.m_pBits), m_FirstBitEdge(p.m_FirstBitEdge) {
-    m_Bits.Reserve(n);
-  }
+  BitGatherer(CCCPacket& p, int n) : m_P(p), m_Bits(p) { p.m_pBits.Reserve(n); }
 
-  void Zero(int i) { Take(i, 0); }
-  void One(int i) { Take(i, 1); }  // the one's second half stays without a bit
+  void Zero(int i) {
+    if (m_Active) m_Bits.Take(i, 0);
+  }
+  void One(int i) {  // the one's second half stays without a bit
+    if (m_Active) m_Bits.Take(i, 1);
+  }
   void Stop(int i) {
     if (!m_Active) return;
     m_Active = false;
     m_NextEdge = i;
-    if (m_PendingBits > 0) m_Bits.Append(m_Pending, m_PendingBits);
+    m_Bits.Flush();
   }
   // The first edge DecodeBits has to look at; once stopped.
   int NextEdge() const { return m_NextEdge; }
   // For a packet the walk left unsettled: the trial search starts from edges without bits.
   void Discard() {
-    for (int i = 0; i < m_NextEdge; ++i) m_Edges[i].bitIndex = kNoBit;
-    m_Bits.Clear();
-    m_FirstBitEdge = 0;
+    for (int i = 0; i < m_NextEdge; ++i) m_P.m_pEdges[static_cast<std::size_t>(i)].bitIndex = kNoBit;
+    m_P.m_pBits.Clear();
+    m_P.m_FirstBitEdge = 0;
   }
 
  private:
-  void Take(int i, unsigned bit) {
-    if (!m_Active) return;
-    if (m_Count == 0) m_FirstBitEdge = static_cast<std::int16_t>(i);
-    m_Edges[i].bitIndex = static_cast<std::uint16_t>(m_Count++);
-    m_Pending |= bit << m_PendingBits;
-    if (++m_PendingBits == 8) {
-      m_Bits.Append(m_Pending, 8);
-      m_Pending = 0;
-      m_PendingBits = 0;
-    }
-  }
-
-  EdgeRecord* m_Edges;
-  BitArray& m_Bits;
-  std::int16_t& m_FirstBitEdge;
+  CCCPacket& m_P;
+  BitCollector m_Bits;
   bool m_Active = true;
   int m_NextEdge = 0;
-  int m_Count = 0;
-  unsigned m_Pending = 0;
-  int m_PendingBits = 0;
 };
 
 bool IsHalfBit(int c) { return c == kClass1Bit || c == kClass1BitResolved; }
@@ -423,36 +439,23 @@ void ResetFrameResults(CCCPacket& p) {
 
 // Goes on from edge `from`, with the bits of the edges before it already in the packet.
 bool DecodeBits(CCCPacket& p, int n, int from) {
-  BitArray& bits = p.m_pBits;
-  bits.Reserve(n);
+  p.m_pBits.Reserve(n);
+  BitCollector bits(p);
   EdgeRecord* edges = p.m_pEdges.data();
   bool ok = true;
-  int count = bits.Size();
-  int firstBitEdge = p.m_FirstBitEdge;
-  // Bits are gathered a byte at a time: storing each one would reload the array's size.
-  unsigned pending = 0;
-  int pendingBits = 0;
   for (int i = from; i < n; ++i) {
     EdgeRecord& e = edges[i];
     e.bitIndex = kNoBit;
     const int role = e.Role();
     if (role == kRoleZero || role == kRoleOneFirst) {
-      if (count == 0) firstBitEdge = i;
-      e.bitIndex = static_cast<std::uint16_t>(count++);
-      pending |= static_cast<unsigned>(role == kRoleOneFirst) << pendingBits;
-      if (++pendingBits == 8) {
-        bits.Append(pending, 8);
-        pending = 0;
-        pendingBits = 0;
-      }
-    } else if (role != kRoleOneSecond && i != 0 && i != n - 1 && count != 0) {
+      bits.Take(i, role == kRoleOneFirst);
+    } else if (role != kRoleOneSecond && i != 0 && i != n - 1 && bits.Count() != 0) {
       ok = false;
       break;
     }
   }
-  if (pendingBits > 0) bits.Append(pending, pendingBits);
-  p.m_FirstBitEdge = static_cast<std::int16_t>(firstBitEdge);
-  p.m_BitCount = bits.Size();
+  bits.Flush();
+  p.m_BitCount = p.m_pBits.Size();
   return ok;
 }
 

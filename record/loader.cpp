@@ -326,8 +326,16 @@ void RunSamplePass(void* context) {
 // framing thread would cost more than it saves.
 constexpr std::uint64_t kMinRecordsForPipeline = 256;
 
-FramingPipeline* PipelineFor(CaptureStore& store, std::uint64_t ccRecords) {
-  if (!store.m_FramingThread || ccRecords < kMinRecordsForPipeline) return nullptr;
+// Whether the block has that many CC records: counting stops there.
+bool HasCCRecords(const std::uint8_t* data, std::uint64_t records, std::uint64_t wanted) {
+  std::uint64_t found = 0;
+  for (std::uint64_t i = 0; i < records && found < wanted; ++i)
+    found += KindOfRecord(data + i * kRecordSize) == RecordKind::CC ? 1 : 0;
+  return found >= wanted;
+}
+
+FramingPipeline* PipelineFor(CaptureStore& store, const std::uint8_t* data, std::uint64_t records) {
+  if (!store.m_FramingThread || !HasCCRecords(data, records, kMinRecordsForPipeline)) return nullptr;
   if (!store.m_FramingPipeline) {
     if (std::thread::hardware_concurrency() < 2) return nullptr;
     try {
@@ -375,9 +383,7 @@ bool DecodeNextBlock(CaptureStore& store, bool& atEnd) {
 
   const std::uint64_t n = got / kRecordSize;
   const std::uint8_t* data = store.m_BlockBuffer.data();
-  std::uint64_t ccRecords = 0;
-  for (std::uint64_t i = 0; i < n; ++i) ccRecords += KindOfRecord(data + i * kRecordSize) == RecordKind::CC ? 1 : 0;
-  FramingPipeline* pipeline = PipelineFor(store, ccRecords);
+  FramingPipeline* pipeline = PipelineFor(store, data, n);
 
   // All samples of a block are known before any of its packets is completed. Once the
   // sample clock runs, the sample pass needs nothing of the CC pass and runs beside it;
